@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what the project needs, builds Tidewalker, installs the plug-in into
+# ~/.vst/, shows what a host sees, and renders audio through it.
+#   scripts/run.sh                  renders the built-in demo
+#   scripts/run.sh in.wav [opts]    renders a file (options of tidewalker-render)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build_dir=${BUILD_DIR:-build}
+
+bash scripts/install-deps.sh
+cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTIDEWALKER_TESTS=OFF >/dev/null
+cmake --build "$build_dir" -j"$(nproc)" --target Tidewalker tidewalker-render
+
+mkdir -p "$HOME/.vst"
+install -m 0755 "$build_dir/Tidewalker.so" "$HOME/.vst/Tidewalker.so"
+echo "Installed the plug-in: $HOME/.vst/Tidewalker.so"
+echo
+
+render="$build_dir/tidewalker-render"
+"$render" --plugin "$HOME/.vst/Tidewalker.so" --info
+echo
+"$render" --plugin "$HOME/.vst/Tidewalker.so" --list-params
+echo
+"$render" --plugin "$HOME/.vst/Tidewalker.so" "$@"
