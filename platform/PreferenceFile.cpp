@@ -1,0 +1,194 @@
+#include "platform/PreferenceFile.h"
+
+#include "platform/Locations.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+#include <utility>
+
+namespace {
+
+// Anything larger is not a preference file of ours; it is set aside rather
+// than read into memory.
+constexpr off_t kMaxFileBytes = 4 * 1024 * 1024;
+
+enum class Loaded { Missing, Parsed, Broken, Unreadable };
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor()
+    {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+    // Closes now and reports whether the close itself succeeded.
+    bool close()
+    {
+        const int fd = std::exchange(fd_, -1);
+        return fd < 0 || ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+bool readAll(int fd, std::string& text)
+{
+    char chunk[8192];
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got == 0) return true;
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (text.size() + static_cast<std::size_t>(got) > static_cast<std::size_t>(kMaxFileBytes)) return false;
+        text.append(chunk, static_cast<std::size_t>(got));
+    }
+}
+
+bool writeAll(int fd, const std::string& text)
+{
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t put = ::write(fd, text.data() + done, text.size() - done);
+        if (put < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        done += static_cast<std::size_t>(put);
+    }
+    return true;
+}
+
+bool onlyWhitespace(const std::string& text)
+{
+    return text.find_first_not_of(" \t\r\n") == std::string::npos;
+}
+
+Loaded load(const std::string& path, nlohmann::json& object)
+{
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0) return errno == ENOENT ? Loaded::Missing : Loaded::Unreadable;
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0) return Loaded::Unreadable;
+    if (info.st_size > kMaxFileBytes) return Loaded::Broken;
+    std::string text;
+    if (!readAll(file.get(), text)) return text.size() > 0 ? Loaded::Broken : Loaded::Unreadable;
+    if (onlyWhitespace(text)) {
+        object = nlohmann::json::object();
+        return Loaded::Parsed;
+    }
+    object = nlohmann::json::parse(text, nullptr, /*allow_exceptions=*/false);
+    return object.is_object() ? Loaded::Parsed : Loaded::Broken;
+}
+
+bool makeFolders(const std::string& folder)
+{
+    for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+        const std::string part = folder.substr(0, slash);
+        if (::mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
+        if (slash == std::string::npos) break;
+    }
+    struct stat info {};
+    return ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// Renames a file we cannot parse to <path>.broken-<UTC time>[-n], keeping
+// every earlier broken copy.
+bool setAside(const std::string& path)
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    char stamp[32] = "unknown-time";
+    if (gmtime_r(&now, &utc) != nullptr) std::strftime(stamp, sizeof stamp, "%Y%m%dT%H%M%SZ", &utc);
+    const std::string base = path + ".broken-" + stamp;
+    for (int n = 1; n < 1000; ++n) {
+        const std::string target = n == 1 ? base : base + "-" + std::to_string(n);
+        struct stat info {};
+        if (::lstat(target.c_str(), &info) == 0) continue;
+        return ::rename(path.c_str(), target.c_str()) == 0;
+    }
+    return false;
+}
+
+bool replaceAtomically(const std::string& path, const std::string& text)
+{
+    const std::string temporary = path + ".tmp";
+    FileDescriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    if (file.get() < 0) return false;
+    // The data must be on disk before the rename makes it the store, or a
+    // power cut could leave an empty file in its place.
+    const bool written = writeAll(file.get(), text) && ::fsync(file.get()) == 0 && file.close();
+    if (!written || ::rename(temporary.c_str(), path.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+PreferenceFile::PreferenceFile(std::string folder)
+    : folder_(std::move(folder)), path_(folder_.empty() ? std::string{} : folder_ + "/" + kPreferenceFileName)
+{
+}
+
+std::optional<nlohmann::json> PreferenceFile::read(const std::string& key) const
+{
+    if (path_.empty()) return std::nullopt;
+    try {
+        nlohmann::json object;
+        if (load(path_, object) != Loaded::Parsed) return std::nullopt;
+        const auto found = object.find(key);
+        if (found == object.end()) return std::nullopt;
+        return *found;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+bool PreferenceFile::write(const std::string& key, const nlohmann::json& value)
+{
+    if (path_.empty() || folder_.front() != '/') return false;
+    try {
+        if (!makeFolders(folder_)) return false;
+        FileDescriptor lock(::open((path_ + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
+        if (lock.get() < 0) return false;
+        int locked;
+        do {
+            locked = ::flock(lock.get(), LOCK_EX);
+        } while (locked != 0 && errno == EINTR);
+        if (locked != 0) return false;
+
+        nlohmann::json object = nlohmann::json::object();
+        switch (load(path_, object)) {
+        case Loaded::Parsed:
+            break;
+        case Loaded::Missing:
+            object = nlohmann::json::object();
+            break;
+        case Loaded::Broken:
+            if (!setAside(path_)) return false;
+            object = nlohmann::json::object();
+            break;
+        case Loaded::Unreadable:
+            // Writing now would replace keys we could not see.
+            return false;
+        }
+        object[key] = value;
+        // dump() refuses text that is not valid UTF-8 by throwing.
+        return replaceAtomically(path_, object.dump(2) + "\n");
+    } catch (const std::exception&) {
+        return false;
+    }
+}
