@@ -1,0 +1,144 @@
+// The effect object: one running instance of Tidewalker with its parameter
+// slots, program record, MIDI queue, host flags and editor link. The host
+// reaches it through the VST 2.4 dispatcher of its base classes.
+#pragma once
+
+#include <atomic>
+#include <memory>
+
+#include "effect/AudioEffectX.h"
+#include "platform/FilePaths.h"
+#include "plugin/ParameterTable.h"
+#include "plugin/SharedValue.h"
+#include "plugin/TextBuffers.h"
+
+// One program as the host stores it: the 500 slot values and a name.
+struct ProgramRecord {
+    float values[kNumParameters];
+    char name[32];
+};
+static_assert(sizeof(ProgramRecord) == 2032, "the chunk is this record byte for byte");
+
+class APlugin : public AudioEffectX {
+public:
+    static constexpr VstInt32 kMidiQueueSize = 250;
+    static constexpr VstInt32 kFreeMidiSlot = -99;  // delta frames of an unused queue record
+    static constexpr VstInt32 kNumFactoryPresets = 46;
+    static constexpr VstInt32 kUniqueId = fourCharCode("ktVS");
+    static constexpr VstInt32 kVendorVersion = 0x10000;
+
+    explicit APlugin(audioMasterCallback audioMaster);  // control
+    ~APlugin() override;  // control
+
+    // Effect interface, in the order of its slots.
+    void suspend() override;  // control
+    void resume() override;  // control
+    void setSampleRate(float rate) override;  // control
+    void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) noexcept override;  // audio
+    void setParameter(VstInt32 index, float value) noexcept override;  // any
+    float getParameter(VstInt32 index) noexcept override;  // any
+    void getParameterLabel(VstInt32 index, char* text) noexcept override;  // any
+    void getParameterDisplay(VstInt32 index, char* text) noexcept override;  // any
+    void getParameterName(VstInt32 index, char* text) noexcept override;  // any
+    void __processDeprecated(float** inputs, float** outputs, VstInt32 sampleFrames) noexcept override;  // audio
+    bool getOutputProperties(VstInt32 index, VstPinProperties* properties) override;  // control
+    bool getEffectName(char* name) override;  // control
+    bool getVendorString(char* text) override;  // control
+    bool getProductString(char* text) override;  // control
+    VstInt32 getVendorVersion() override;  // control
+    VstInt32 canDo(char* text) override;  // control
+
+    // Start-up.
+    void setDefaultSettings() noexcept;  // control
+    void initVariables();  // control
+    void getDirectoryPaths();  // control
+    const char* getHelpFileStr() const noexcept;  // control
+
+    // Editor link. The editor sets busy while it builds its window, then open.
+    bool isEditorOpen() const noexcept;  // any
+    void editorResume();  // control
+    void setEditorBusy(bool busy) noexcept;  // control
+    void setEditorOpen(bool open) noexcept;  // control
+    bool getEditChanged() const noexcept;  // any
+    void setLockOffset(bool on) noexcept;  // control
+    bool getLockOffset() const noexcept;  // any
+
+    // Readings of the parameter slots.
+    float loadValue(VstInt32 index) const noexcept;  // any; 0 outside the slots
+    void storeValue(VstInt32 index, float value) noexcept;  // any; ignored outside the slots
+    bool getOnOff(VstInt32 index) const noexcept;  // any
+    VstInt32 getSteppedValue(VstInt32 index, float scale, VstInt32 count) const noexcept;  // any
+    VstInt32 getReverseTriggerMode() const noexcept;  // any
+    VstInt32 getFilterMode() noexcept;  // any
+    VstInt32 getLFOMode() noexcept;  // any
+    VstInt32 getLFOWave() const noexcept;  // any
+    VstInt32 getLFOPhase() const noexcept;  // any
+    VstInt32 getLFOSyncedSpeed() const noexcept;  // any
+
+    // Value texts in the units each parameter shows.
+    static ShortText getFloatString(float value, VstInt32 decimals) noexcept;  // any
+    ShortText getFilterFrequencyText(VstInt32 index, bool forceHz) const noexcept;  // any
+    ShortText getReverseLenStr(VstInt32 index, float value, bool synced) const noexcept;  // any
+    ShortText getLfoSpeedText(VstInt32 index, VstInt32 divisor, VstInt32 exponent,
+                              bool allowOff) const noexcept;  // any
+
+    // The parameter menu's editing commands; the first two ask the user.
+    void setNumValue(VstInt32 index);  // control
+    void getLimitedValue(VstInt32 index, float scale, VstInt32 count, const char* const* names);  // control
+    void changeDelta(VstInt32 index, VstInt32 delta) noexcept;  // control
+
+protected:
+    float defaultValues[kNumParameters]{};
+    ProgramRecord bankChunk{};
+    ProgramRecord programChunk{};
+    std::unique_ptr<VstMidiEvent> midiQueue[kMidiQueueSize];
+    VstTimeInfo* timeInfo = nullptr;
+    VstInt32 pendingMidiCount = 0;
+    bool hostIsVendorProp = false;
+    bool hostIsMaschine = false;
+    bool hostIsKore = false;
+    bool hostIsLumenhall = false;
+    std::atomic<bool> settingProgram{false};
+    // The current sample rate is the base's sampleRate.
+    float lastSampleRate = 0.0f;
+    float samplesPerBar = 0.0f;
+    float tempo = 120.0f;
+    float editedValues[kNumParameters]{};
+    float origValues[kNumParameters]{};
+    float lastValues[kNumParameters]{};
+    float currentValues[kNumParameters]{};
+    bool isSwitch[kNumParameters]{};
+    char ecsDirectory[kPathBytes]{};
+    char selectedFilePath[kPathBytes]{};
+    char helpFilePath[kPathBytes]{};
+    bool bypassOn = false;
+    bool muteOn = false;
+    bool dryMuteOn = false;
+    std::atomic<bool> edited{false};
+    std::atomic<bool> lockOffset{false};
+    float lockedOffsetValue = 0.0f;
+    char currentProgramName[256]{};
+    char origProgramName[256]{};
+    std::atomic<bool> programChanged{false};
+    VstInt32 lastCCValue = 0;
+    VstInt32 ccMap[128]{};
+    std::atomic<bool> latchArmed{false};
+    std::atomic<VstInt32> latchParameter{0};
+    float inputLeft = 0.0f;
+    float inputRight = 0.0f;
+    float outputLeft = 0.0f;
+    float outputRight = 0.0f;
+    ProgramRecord programs[kNumPrograms]{};
+    float vuPeak = 0.0f;
+    std::atomic<bool> editorBusy{false};
+    std::atomic<bool> editorOpen{false};
+    float vuFollowers[4]{};
+    char factoryNames[kNumFactoryPresets][64]{};
+    VstInt32 factoryIndex = 0;
+
+private:
+    void setEnteredValue(VstInt32 index, double value) noexcept;
+};
+
+// control: the factory the adapter and the plug-in entry use.
+AudioEffect* createEffectInstance(audioMasterCallback audioMaster);

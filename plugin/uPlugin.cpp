@@ -1,0 +1,167 @@
+#include "plugin/APlugin.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+namespace {
+
+constexpr const char* kEffectName = "Tidewalker";
+constexpr const char* kVendorName = "Ola Marsk";
+constexpr const char* kProductName = "Tidewalker";
+
+// Answered 1 by canDo; everything else is 0, never −1.
+constexpr const char* kCapabilities[] = {
+    "receiveVstEvents", "receiveVstMidiEvent", "receiveVstTimeInfo", "plugAsChannelInsert",
+    "1in1out",          "1in2out",             "2in2out",
+};
+
+constexpr VstInt32 kNumChannels = 2;
+// The one below what initVariables sets, so its setSampleRate is never skipped.
+constexpr float kUnsetSampleRate = 44199.0f;
+
+}  // namespace
+
+AudioEffect* createEffectInstance(audioMasterCallback audioMaster) {
+    return new APlugin(audioMaster);
+}
+
+APlugin::APlugin(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, kNumPrograms, kNumParameters) {
+    std::memset(&programs, 0, sizeof(programs));
+    isSynth(false);
+    editorBusy = false;
+    editorOpen = false;
+    std::srand(static_cast<unsigned>(std::clock()));
+
+    setNumInputs(kNumChannels);
+    setNumOutputs(kNumChannels);
+    pendingMidiCount = 0;
+    canProcessReplacing(true);
+    hostIsVendorProp = hostIsMaschine = hostIsKore = hostIsLumenhall = false;
+    programsAreChunks(false);
+    setUniqueID(kUniqueId);
+
+    for (auto& slot : midiQueue) {
+        slot = std::make_unique<VstMidiEvent>();
+        slot->type = kVstMidiType;
+        slot->deltaFrames = kFreeMidiSlot;
+        slot->reserved1 = 99;
+    }
+
+    sampleRate = kUnsetSampleRate;
+    setDefaultSettings();
+    initVariables();
+    getDirectoryPaths();
+
+    edited = false;
+    for (VstInt32 i = 0; i < kNumParameters; ++i) {
+        const float value = defaultValues[i];
+        storeValue(i, value);
+        storeRelaxed(programs[0].values[i], value);
+        storeRelaxed(editedValues[i], value);
+        storeRelaxed(lastValues[i], value);
+        storeRelaxed(origValues[i], value);
+    }
+    factoryIndex = 0;
+}
+
+APlugin::~APlugin() = default;
+
+void APlugin::suspend() {}
+
+void APlugin::resume() {}
+
+void APlugin::setSampleRate(float rate) {
+    if (!std::isfinite(rate)) return;
+    const float r = std::max(1000.0f, rate);
+    if (std::fabs(lastSampleRate - r) < 0.01f) return;
+    sampleRate = r;
+    lastSampleRate = r;
+    samplesPerBar = 240.0f * r / tempo;
+}
+
+void APlugin::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) noexcept {
+    if (!outputs || sampleFrames <= 0) return;
+    const auto bytes = static_cast<std::size_t>(sampleFrames) * sizeof(float);
+    for (VstInt32 channel = 0; channel < kNumChannels; ++channel) {
+        float* out = outputs[channel];
+        if (!out) continue;
+        const float* in = inputs ? inputs[channel] : nullptr;
+        if (in)
+            std::memmove(out, in, bytes);  // hosts may process in place
+        else
+            std::memset(out, 0, bytes);
+    }
+}
+
+void APlugin::__processDeprecated(float** inputs, float** outputs, VstInt32 sampleFrames) noexcept {
+    processReplacing(inputs, outputs, sampleFrames);
+}
+
+bool APlugin::getOutputProperties(VstInt32 index, VstPinProperties* properties) {
+    if (!properties || index < 0 || index >= kNumChannels) return false;
+    std::snprintf(properties->label, sizeof(properties->label), "%s %d", kEffectName, index + 1);
+    properties->flags = kVstPinIsActive | kVstPinIsStereo;
+    return true;
+}
+
+bool APlugin::getEffectName(char* name) {
+    if (!name) return false;
+    copyText(name, kEffectNameBytes, kEffectName);
+    return true;
+}
+
+bool APlugin::getVendorString(char* text) {
+    if (!text) return false;
+    copyText(text, kVendorBytes, kVendorName);
+    return true;
+}
+
+bool APlugin::getProductString(char* text) {
+    if (!text) return false;
+    copyText(text, kProductBytes, kProductName);
+    return true;
+}
+
+VstInt32 APlugin::getVendorVersion() {
+    return kVendorVersion;
+}
+
+VstInt32 APlugin::canDo(char* text) {
+    if (!text) return 0;
+    for (const char* capability : kCapabilities)
+        if (std::strcmp(text, capability) == 0) return 1;
+    return 0;
+}
+
+bool APlugin::isEditorOpen() const noexcept {
+    return editor && editorOpen.load(std::memory_order_relaxed) && !editorBusy.load(std::memory_order_relaxed) &&
+           editor->isOpen();
+}
+
+void APlugin::editorResume() {
+    // The base editor keeps no controls to re-read; the front panel's own editor does.
+}
+
+void APlugin::setEditorBusy(bool busy) noexcept {
+    editorBusy.store(busy, std::memory_order_relaxed);
+}
+
+void APlugin::setEditorOpen(bool open) noexcept {
+    editorOpen.store(open, std::memory_order_relaxed);
+}
+
+bool APlugin::getEditChanged() const noexcept {
+    return edited.load(std::memory_order_relaxed);
+}
+
+void APlugin::setLockOffset(bool on) noexcept {
+    lockOffset.store(on, std::memory_order_relaxed);
+}
+
+bool APlugin::getLockOffset() const noexcept {
+    return lockOffset.load(std::memory_order_relaxed);
+}

@@ -1,0 +1,51 @@
+#include "plugin/APlugin.h"
+
+#include "platform/Locations.h"
+#include "platform/Preferences.h"
+
+namespace {
+
+constexpr const char* kEcsDirectoryKey = "ECSDir";
+constexpr float kStartSampleRate = 44100.0f;
+// One below the start rate, so the first setSampleRate always rebuilds.
+constexpr float kStaleSampleRate = 44099.0f;
+constexpr float kStartTempo = 120.0f;
+
+}  // namespace
+
+void APlugin::setDefaultSettings() noexcept {
+    for (VstInt32 i = 0; i < kNumParameters; ++i) {
+        defaultValues[i] = parameterRow(i).defaultValue;
+        isSwitch[i] = parameterIsSwitch(i);
+    }
+}
+
+void APlugin::initVariables() {
+    timeInfo = nullptr;
+    selectedFilePath[0] = '\0';
+    programChanged.store(false, std::memory_order_relaxed);
+
+    lastCCValue = 0;
+    latchArmed.store(false, std::memory_order_relaxed);
+    bypassOn = muteOn = dryMuteOn = false;
+    origProgramName[0] = '\0';
+    lockOffset.store(false, std::memory_order_relaxed);
+    latchParameter.store(0, std::memory_order_relaxed);
+    inputLeft = inputRight = outputLeft = outputRight = 0.0f;
+    for (float& follower : vuFollowers) storeRelaxed(follower, 0.0f);
+
+    lastSampleRate = kStaleSampleRate;
+    tempo = kStartTempo;
+    setSampleRate(kStartSampleRate);
+}
+
+void APlugin::getDirectoryPaths() {
+    loadStringFromPrefs(kEcsDirectoryKey, ecsDirectory, kFolderPathMaxChars + 1);
+    if (ecsDirectory[0] == '\0' && getDefaultEcsDirectory(ecsDirectory))
+        saveStringToPrefs(kEcsDirectoryKey, ecsDirectory);
+    if (!getHelpFilePath(helpFilePath)) helpFilePath[0] = '\0';
+}
+
+const char* APlugin::getHelpFileStr() const noexcept {
+    return helpFilePath;
+}
