@@ -95,27 +95,37 @@ ProcessResult runProcess(const std::vector<std::string>& argv, std::string* outp
     for (const std::string& argument : argv) arguments.push_back(const_cast<char*>(argument.c_str()));
     arguments.push_back(nullptr);
 
-    int pipeEnds[2];
-    if (::pipe2(pipeEnds, O_CLOEXEC) != 0) return result;
+    // Without a reader the program's output goes to /dev/null: a pipe would
+    // also be held open by anything it leaves running, and we would wait for that.
+    int pipeEnds[2] = {-1, -1};
+    if (output != nullptr && ::pipe2(pipeEnds, O_CLOEXEC) != 0) return result;
 
     SpawnActions actions;
-    const bool prepared = actions.ok() &&
-                          ::posix_spawn_file_actions_addopen(actions.get(), STDIN_FILENO, "/dev/null", O_RDONLY, 0) == 0 &&
-                          ::posix_spawn_file_actions_adddup2(actions.get(), pipeEnds[1], STDOUT_FILENO) == 0 &&
-                          ::posix_spawn_file_actions_addopen(actions.get(), STDERR_FILENO, "/dev/null", O_WRONLY, 0) == 0 &&
-                          // The host's own descriptors are none of the helper's business.
-                          ::posix_spawn_file_actions_addclosefrom_np(actions.get(), STDERR_FILENO + 1) == 0;
+    const auto redirectStdout = [&] {
+        return output != nullptr
+                   ? ::posix_spawn_file_actions_adddup2(actions.get(), pipeEnds[1], STDOUT_FILENO) == 0
+                   : ::posix_spawn_file_actions_addopen(actions.get(), STDOUT_FILENO, "/dev/null", O_WRONLY, 0) == 0;
+    };
+    const bool prepared =
+        actions.ok() &&
+        ::posix_spawn_file_actions_addopen(actions.get(), STDIN_FILENO, "/dev/null", O_RDONLY, 0) == 0 &&
+        redirectStdout() &&
+        ::posix_spawn_file_actions_addopen(actions.get(), STDERR_FILENO, "/dev/null", O_WRONLY, 0) == 0 &&
+        // The host's own descriptors are none of the helper's business.
+        ::posix_spawn_file_actions_addclosefrom_np(actions.get(), STDERR_FILENO + 1) == 0;
     pid_t pid = -1;
     const bool spawned =
         prepared && ::posix_spawn(&pid, program.c_str(), actions.get(), nullptr, arguments.data(), environ) == 0;
-    ::close(pipeEnds[1]);
+    if (output != nullptr) ::close(pipeEnds[1]);
     if (!spawned) {
-        ::close(pipeEnds[0]);
+        if (output != nullptr) ::close(pipeEnds[0]);
         return result;
     }
     result.started = true;
-    drain(pipeEnds[0], output, maxOutputBytes);
-    ::close(pipeEnds[0]);
+    if (output != nullptr) {
+        drain(pipeEnds[0], output, maxOutputBytes);
+        ::close(pipeEnds[0]);
+    }
     result.exitStatus = waitForExit(pid);
     return result;
 }
