@@ -1,0 +1,35 @@
+// The block loop: source audio through the hosted effect into the writer,
+// with the timeline's transport, trigger presses and MIDI for each block.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "tools/render/AudioFile.h"
+#include "tools/render/PluginHost.h"
+#include "tools/render/Timeline.h"
+
+namespace render {
+
+struct RenderRequest {
+    std::int64_t totalFrames = 0;  // input plus tail
+    double tempo = 120.0;
+    int triggerParameter = -1;  // slot pressed by trigger times; -1 when none
+    std::function<void(std::int64_t done, std::int64_t total)> progress;
+    std::function<bool()> cancelled;  // asked after each block
+};
+
+struct RenderResult {
+    std::string error;  // empty on success
+    std::int64_t framesWritten = 0;
+    std::int64_t nonFiniteSamples = 0;  // NaN or infinity from the effect, written as they came
+};
+
+// The host must be opened and resumed. Writes totalFrames frames; the writer
+// is left uncommitted.
+// control
+RenderResult renderBlocks(PluginHost& host, AudioSource& source, AtomicWavWriter& writer, const Timeline& timeline,
+                          const RenderRequest& request);
+
+}  // namespace render
