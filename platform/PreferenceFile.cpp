@@ -56,7 +56,7 @@ bool readAll(int fd, std::string& text)
     }
 }
 
-bool writeAll(int fd, const std::string& text)
+bool writeFully(int fd, const std::string& text)
 {
     std::size_t done = 0;
     while (done < text.size()) {
@@ -128,7 +128,7 @@ bool replaceAtomically(const std::string& path, const std::string& text)
     if (file.get() < 0) return false;
     // The data must be on disk before the rename makes it the store, or a
     // power cut could leave an empty file in its place.
-    const bool written = writeAll(file.get(), text) && ::fsync(file.get()) == 0 && file.close();
+    const bool written = writeFully(file.get(), text) && ::fsync(file.get()) == 0 && file.close();
     if (!written || ::rename(temporary.c_str(), path.c_str()) != 0) {
         ::unlink(temporary.c_str());
         return false;
@@ -159,7 +159,16 @@ std::optional<nlohmann::json> PreferenceFile::read(const std::string& key) const
 
 bool PreferenceFile::write(const std::string& key, const nlohmann::json& value)
 {
-    if (path_.empty() || folder_.front() != '/') return false;
+    try {
+        return writeAll(nlohmann::json::object({{key, value}}));
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool PreferenceFile::writeAll(const nlohmann::json& changes)
+{
+    if (path_.empty() || folder_.front() != '/' || !changes.is_object()) return false;
     try {
         if (!makeFolders(folder_)) return false;
         FileDescriptor lock(::open((path_ + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
@@ -185,7 +194,7 @@ bool PreferenceFile::write(const std::string& key, const nlohmann::json& value)
             // Writing now would replace keys we could not see.
             return false;
         }
-        object[key] = value;
+        object.update(changes);
         // dump() refuses text that is not valid UTF-8 by throwing.
         return replaceAtomically(path_, object.dump(2) + "\n");
     } catch (const std::exception&) {

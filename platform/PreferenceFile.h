@@ -27,6 +27,9 @@ public:
     // read, a value that cannot be written as JSON, a failed write).
     bool write(const std::string& key, const nlohmann::json& value);  // control
 
+    // Stores every member of changes (a JSON object) in one write, all or none.
+    bool writeAll(const nlohmann::json& changes);  // control
+
     const std::string& path() const { return path_; }  // any
 
 private:

@@ -89,6 +89,20 @@ bool saveIntToPrefs(const char* key, std::int32_t value)
     return userStore().write(key, value);
 }
 
+bool saveIntsToPrefs(std::span<const IntPreference> entries)
+{
+    try {
+        nlohmann::json changes = nlohmann::json::object();
+        for (const IntPreference& entry : entries) {
+            if (entry.key == nullptr) return false;
+            changes[entry.key] = entry.value;
+        }
+        return userStore().writeAll(changes);
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 bool flagIsOn(const char* text, bool defaultValue) noexcept
 {
     if (text == nullptr) return defaultValue;

@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 // text = the string stored under key, terminator included in maxBytes.
 // Empty when the key is absent, holds no string, or the string does not fit
@@ -28,6 +29,15 @@ std::int32_t loadIntFromPrefs(const char* key);  // control
 
 // Stores value under key as a number and writes the store out at once.
 bool saveIntToPrefs(const char* key, std::int32_t value);  // control
+
+struct IntPreference {
+    const char* key;
+    std::int32_t value;
+};
+
+// Stores several numbers in one write (all or none): one file replacement
+// instead of one per key, for the whole MIDI controller map at once.
+bool saveIntsToPrefs(std::span<const IntPreference> entries);  // control
 
 // A flag: "Y" is on, "N" is off, anything else (absent, "y", "Yes") is
 // defaultValue.

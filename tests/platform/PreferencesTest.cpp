@@ -52,6 +52,23 @@ TEST_F(Preferences, StringsAndIntegersRoundTripAsJsonTypes)
     EXPECT_EQ(stored.size(), 4u);
 }
 
+TEST_F(Preferences, ManyNumbersStoredInOneWrite)
+{
+    ASSERT_TRUE(saveStringToPrefs("ECSDir", "/kept/"));
+    std::vector<std::string> keys;
+    std::vector<IntPreference> entries;
+    for (int cc = 0; cc < 128; ++cc) keys.push_back(std::to_string(cc));
+    for (int cc = 0; cc < 128; ++cc) entries.push_back({keys[cc].c_str(), cc * 2});
+    ASSERT_TRUE(saveIntsToPrefs(entries));
+    for (int cc = 0; cc < 128; ++cc) EXPECT_EQ(loadIntFromPrefs(keys[cc].c_str()), cc * 2);
+    EXPECT_EQ(loadString("ECSDir"), "/kept/");
+
+    // One bad key stores none of them.
+    const IntPreference mixed[] = {{"0", 99}, {"bad\xff", 1}};
+    EXPECT_FALSE(saveIntsToPrefs(mixed));
+    EXPECT_EQ(loadIntFromPrefs("0"), 0);
+}
+
 TEST_F(Preferences, WrongTypesReadAsEmptyZeroOrDefault)
 {
     writeFile(home.userFile(), R"({"text": "12", "number": 5, "bool": true, "half": 2.5, "whole": 7.0,
