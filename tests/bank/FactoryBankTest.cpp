@@ -1,0 +1,207 @@
+// The factory bank as stored data: names and bank names, the two fixed rows,
+// and the rules every preset has to keep to be loaded and played sensibly.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+#include <cstdio>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "plugin/ParameterTable.h"
+#include "plugin/uPluginPresetsBanks.h"
+
+namespace {
+
+std::vector<std::string> expectedNames() {
+    std::vector<std::string> names{"Default"};
+    char text[32];
+    for (int i = 1; i <= 24; ++i) {
+        std::snprintf(text, sizeof text, "Drums & Perc %02d", i);
+        names.emplace_back(text);
+    }
+    for (const char* name : {"Drums & Perc Metal 01", "Drums & Perc Metal 02", "Drums & Perc Nasty",
+                             "Vocal 1bar clean", "Vocal a Duck", "Vocal HP Move", "Vocal Kaput",
+                             "Vocal PanTuber"})
+        names.emplace_back(name);
+    for (int i = 1; i <= 10; ++i) {
+        std::snprintf(text, sizeof text, i == 8 ? "Vocal weird %02d" : "Vocal Weird %02d", i);
+        names.emplace_back(text);
+    }
+    for (const char* name : {"Voice a Duck", "Voice a Robot", "Voice Mad"}) names.emplace_back(name);
+    return names;
+}
+
+std::string expectedBank(int preset) {
+    if (preset == 0) return "Factory Default";
+    if (preset <= 27) return "Factory Drums";
+    if (preset <= 42) return "Factory Vocals";
+    return "Factory Voices";
+}
+
+std::string decode(const FactoryPreset& row, int firstSlot, int maxLength) {
+    char text[64];
+    decodePresetText(row.data() + firstSlot, maxLength, text);
+    return text;
+}
+
+bool isTextSlot(int slot) {
+    return (slot >= PRESET_NAME_SLOT && slot < PRESET_NAME_SLOT + PRESET_NAME_LENGTH) ||
+           (slot >= PRESET_BANK_NAME_SLOT && slot < PRESET_BANK_NAME_SLOT + PRESET_BANK_NAME_LENGTH);
+}
+
+float bars(float value) {
+    return REVERSE_SYNCED_LENGTH_ARRAY[getSteppedValue(value, kReverseLengthSteps.scale,
+                                                       kReverseLengthSteps.count)];
+}
+
+// Slot values of a row given as (slot, value) pairs; everything else 0.
+void expectParameterRow(int preset, std::vector<std::pair<int, float>> values) {
+    float expected[36] = {};
+    for (const auto& [slot, value] : values) expected[slot] = value;
+    for (int slot = 0; slot < 36; ++slot)
+        EXPECT_EQ(FACTORY_PRESETS[preset][slot], expected[slot]) << "preset " << preset << " slot " << slot;
+}
+
+TEST(FactoryBank, NamesAndBankNamesDecodeFromExactCodes) {
+    const auto names = expectedNames();
+    ASSERT_EQ(names.size(), FACTORY_PRESETS.size());
+    for (int p = 0; p < FACTORY_PRESET_COUNT; ++p) {
+        const auto& row = FACTORY_PRESETS[p];
+        EXPECT_EQ(decode(row, PRESET_NAME_SLOT, PRESET_NAME_LENGTH), names[p]);
+        EXPECT_EQ(decode(row, PRESET_BANK_NAME_SLOT, PRESET_BANK_NAME_LENGTH), expectedBank(p));
+        // Stored exactly as (code + 0.5) / 255.99 in float; the field after the text is 0.
+        for (std::size_t i = 0; i < PRESET_NAME_LENGTH; ++i) {
+            const float stored = row[PRESET_NAME_SLOT + i];
+            if (i < names[p].size()) {
+                EXPECT_EQ(stored, (static_cast<unsigned char>(names[p][i]) + 0.5f) / 255.99f);
+            } else {
+                EXPECT_EQ(stored, 0.0f) << names[p] << " slot " << PRESET_NAME_SLOT + i;
+            }
+        }
+    }
+}
+
+TEST(FactoryBank, FixedRowsMatchTheirPublishedValues) {
+    expectParameterRow(0, {{2, 1.0f}, {3, 0.8f}, {4, 0.4004f}, {5, 0.3998f}, {7, 1.0f}, {8, 0.55f},
+                           {9, 0.24f}, {10, 0.55f}, {15, 1.0f}, {17, 1.0f}, {21, 1.0f}, {24, 1.0f},
+                           {25, 0.665f}, {26, 1.0f}, {27, 0.5f}, {28, 0.5f}, {29, 0.5f}, {30, 0.5f},
+                           {32, 0.25f}, {33, 0.25f}});
+    expectParameterRow(1, {{2, 1.0f}, {3, 0.585f}, {7, 1.0f}, {8, 0.55f}, {10, 0.55f}, {14, 0.702341f},
+                           {15, 1.0f}, {17, 0.565f}, {18, 0.395f}, {19, 0.535f}, {21, 1.0f}, {24, 1.0f},
+                           {25, 0.565f}, {26, 1.0f}, {27, 0.5f}, {28, 0.665f}, {29, 0.74f}, {30, 0.5f},
+                           {31, 1.0f}, {32, 0.25f}, {33, 0.25f}});
+}
+
+TEST(FactoryBank, EverySlotIsAValidValueAndSlotsWithoutMeaningAreZero) {
+    for (int p = 0; p < FACTORY_PRESET_COUNT; ++p)
+        for (int slot = 0; slot < FACTORY_PRESET_SLOTS; ++slot) {
+            const float v = FACTORY_PRESETS[p][slot];
+            EXPECT_TRUE(v >= 0.0f && v <= 1.0f) << "preset " << p << " slot " << slot;
+            if (slot == 0 || slot == 13 || (slot >= Param::kFirstUnusedSlot && !isTextSlot(slot))) {
+                EXPECT_EQ(v, 0.0f) << "preset " << p << " slot " << slot;
+            }
+        }
+}
+
+TEST(FactoryBank, TriggerModesFollowTheFamilies) {
+    for (int p = 0; p < FACTORY_PRESET_COUNT; ++p) {
+        const auto& row = FACTORY_PRESETS[p];
+        const float mode = row[Param::ReverseTriggerMode];
+        if (p >= 1 && p <= 27) {
+            EXPECT_EQ(mode, 0.702341f) << p;
+        } else if (p == 0 || p == 28 || (p >= 30 && p <= 32)) {
+            EXPECT_EQ(mode, 0.0f) << p;
+        } else {
+            EXPECT_EQ(mode, 0.033445f) << p;
+        }
+        // Voices start takes on their own level: a threshold a singer actually crosses.
+        if (p >= 28) {
+            EXPECT_EQ(getSteppedValue(mode, kTriggerModeSteps.scale, kTriggerModeSteps.count), 0) << p;
+            EXPECT_GE(row[Param::ReverseTriggerThreshold], 0.1f) << p;  // -36 dB
+            EXPECT_LE(row[Param::ReverseTriggerThreshold], 0.5f) << p;  // -20 dB
+        }
+    }
+}
+
+TEST(FactoryBank, SwitchesAreExactAndNothingIsStoredPressed) {
+    for (int p = 0; p < FACTORY_PRESET_COUNT; ++p) {
+        const auto& row = FACTORY_PRESETS[p];
+        for (int slot : {1, 7, 11, 12, 15, 21, 22, 26, 31, 35})
+            EXPECT_TRUE(row[slot] == 0.0f || row[slot] == 1.0f) << "preset " << p << " slot " << slot;
+        EXPECT_EQ(row[Param::ReverseTempoSync], 1.0f) << p;
+        EXPECT_EQ(row[Param::LfoTempoSync], 1.0f) << p;
+        EXPECT_EQ(row[Param::Bypass], 0.0f) << p;
+        EXPECT_EQ(row[Param::Mute], 0.0f) << p;
+        EXPECT_EQ(row[Param::ReverseTrigger], 0.0f) << p;
+    }
+}
+
+TEST(FactoryBank, PresetsAreDistinctSounds) {
+    for (int a = 0; a < FACTORY_PRESET_COUNT; ++a)
+        for (int b = a + 1; b < FACTORY_PRESET_COUNT; ++b) {
+            bool differs = false;
+            for (int slot = 0; slot < Param::kFirstUnusedSlot; ++slot)
+                differs = differs || FACTORY_PRESETS[a][slot] != FACTORY_PRESETS[b][slot];
+            EXPECT_TRUE(differs) << "presets " << a << " and " << b;
+        }
+}
+
+TEST(FactoryBank, TimingHoldsTogether) {
+    for (int p = 0; p < FACTORY_PRESET_COUNT; ++p) {
+        const auto& row = FACTORY_PRESETS[p];
+        const float length = row[Param::ReverseLength], hold = row[Param::ReverseRetriggerHoldTime];
+        // The engine would raise the hold to the length; as divisions the hold
+        // must also last as long, since the table is not sorted by duration.
+        EXPECT_GE(hold, length) << p;
+        EXPECT_GE(bars(hold), bars(length)) << p;
+
+        const int lfoStep = getSteppedValue(row[Param::LfoSpeed], kLfoSpeedSteps.scale, kLfoSpeedSteps.count);
+        EXPECT_GT(lfoStep, 0) << p << ": a synced LFO on \"Off\" stands still";
+        // A triggered LFO restarts with every take; a longer cycle would never finish.
+        if (row[Param::LfoMode] == 1.0f) {
+            EXPECT_LE(2.0f * LFO_SYNCED_PERIOD_ARRAY[lfoStep], bars(hold)) << p;
+        }
+    }
+}
+
+TEST(FactoryBank, DesignedStepsSitClearOfTheirBoundaries) {
+    const std::pair<int, StepShape> stepped[] = {{Param::ReverseLength, kReverseLengthSteps},
+                                                 {Param::ReverseRetriggerHoldTime, kReverseLengthSteps},
+                                                 {Param::LfoWave, kLfoWaveSteps},
+                                                 {Param::LfoPhase, kLfoPhaseSteps},
+                                                 {Param::LfoSpeed, kLfoSpeedSteps}};
+    for (int p = 2; p < FACTORY_PRESET_COUNT; ++p)
+        for (const auto& [slot, shape] : stepped) {
+            const float v = FACTORY_PRESETS[p][slot];
+            const int step = getSteppedValue(v, shape.scale, shape.count);
+            EXPECT_EQ(getSteppedValue(v - 0.005f, shape.scale, shape.count), step) << p << " slot " << slot;
+            EXPECT_EQ(getSteppedValue(v + 0.005f, shape.scale, shape.count), step) << p << " slot " << slot;
+        }
+}
+
+TEST(PresetText, DecodingIsBoundedAndDefinedForAnyValue) {
+    for (int code = 1; code < 256; ++code)
+        EXPECT_EQ(decodePresetChar(encodePresetChar(static_cast<unsigned char>(code))), code);
+    EXPECT_EQ(decodePresetChar(std::numeric_limits<float>::quiet_NaN()), 0);
+    EXPECT_EQ(decodePresetChar(-0.5f), 0);
+    EXPECT_EQ(decodePresetChar(1.0f), 255);
+    EXPECT_EQ(decodePresetChar(std::numeric_limits<float>::infinity()), 255);
+
+    // A full field has no terminator: decoding stops at the field's end.
+    float slots[PRESET_NAME_LENGTH + 4];
+    for (float& s : slots) s = encodePresetChar('x');
+    char text[PRESET_NAME_LENGTH + 8];
+    std::fill(std::begin(text), std::end(text), '#');
+    decodePresetText(slots, PRESET_NAME_LENGTH, text);
+    EXPECT_EQ(std::string(text), std::string(PRESET_NAME_LENGTH, 'x'));
+    EXPECT_EQ(text[PRESET_NAME_LENGTH + 1], '#');
+
+    decodePresetText(nullptr, PRESET_NAME_LENGTH, text);
+    EXPECT_EQ(text[0], '\0');
+    decodePresetText(slots, PRESET_NAME_LENGTH, nullptr);  // nothing to write into: no crash
+}
+
+}  // namespace
