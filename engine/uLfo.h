@@ -1,0 +1,49 @@
+// The effect's low-frequency oscillator: one bipolar value per sample, free
+// running or tempo-synced, six wave shapes, a start phase, restartable.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+class TLfo {
+public:
+    static constexpr int32_t WAVE_COUNT = 6;  // sine, saw up, saw down, triangle, square, S&H
+
+    void init(float rate) noexcept;  // control
+    void reset() noexcept;  // audio
+    void setOn(bool enabled) noexcept;  // audio
+    void setTemoSynced(bool enabled) noexcept;  // audio
+    void setWave(int32_t newWave, float offset) noexcept;  // audio
+    // speed: normalised "LFO Speed"; tempo in BPM; syncedPeriod: the tempo
+    // division chosen by the same speed, in two-bar units, used only while synced.
+    void setSpeed(float speed, float tempo, float syncedPeriod) noexcept;  // audio
+    void update(float samples) noexcept;  // audio
+    float getValue() const noexcept;  // audio
+    float getPos() const noexcept;  // any
+    // The sample-and-hold sequence is fixed per seed; an owner that wants
+    // instances to differ gives each its own seed before processing starts.
+    void seedRandom(uint32_t seed) noexcept;  // control
+
+    bool on = true;
+    bool tempoSynced = false;
+    int32_t wave = 0;
+    float sampleRate = 44100.0f;
+    float increment = 0.0f;
+    float phaseOffset = 0.0f;
+    std::atomic<float> cyclePhase{0.0f};  // the editor's LFO screen polls it
+    float value = 0.0f;
+    float randomValue = 0.0f;
+
+private:
+    int32_t nextRandom15() noexcept;
+    void updateIncrement() noexcept;
+
+    // A generator of our own: rand() takes a lock and returns 31 bits.
+    uint32_t randomState = 1;
+
+    // Inputs of the last increment computation; it is redone only on change.
+    float speedInput = 0.0f;
+    float tempoInput = 120.0f;
+    float periodInput = 0.0f;
+    bool incrementStale = true;
+};

@@ -1,0 +1,216 @@
+#include "engine/uReverse.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <new>
+
+#include <sys/mman.h>
+
+namespace {
+
+constexpr auto relaxed = std::memory_order_relaxed;
+
+// A rate below 1000 Hz, or none at all, counts as 1000 Hz.
+float sanitizedRate(float rate) noexcept {
+    return (std::isfinite(rate) && rate >= 1000.0f) ? rate : 1000.0f;
+}
+
+float clamp01(float value) noexcept {
+    return std::min(std::max(value, 0.0f), 1.0f);
+}
+
+// Length in samples, clamped before the conversion so that no rate, tempo or
+// setting can produce an out-of-range integer (NaN counts as the minimum).
+int32_t clampedLength(float samples) noexcept {
+    if (!(samples >= float(TReverse::MIN_LENGTH))) return TReverse::MIN_LENGTH;
+    if (samples >= float(TReverse::BUFFER_SIZE)) return TReverse::MAX_LENGTH;
+    return int32_t(samples);
+}
+
+}  // namespace
+
+namespace {
+constexpr size_t blockBytes = 2 * size_t(TReverse::BUFFER_SIZE) * sizeof(float);
+}
+
+TReverse::TReverse() {
+    // One block for both channels, mapped straight from the kernel: its pages
+    // read as zero and cost nothing until written. calloc would not do here:
+    // once a freed voice has raised malloc's mmap threshold, the next voice's
+    // block comes from the heap and calloc clears all 16 MiB by hand.
+    void* block = mmap(nullptr, blockBytes, PROT_READ | PROT_WRITE,
+                       MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (block == MAP_FAILED) throw std::bad_alloc();
+    bufferLeft = static_cast<float*>(block);
+    bufferRight = bufferLeft + BUFFER_SIZE;
+}
+
+TReverse::~TReverse() {
+    munmap(bufferLeft, blockBytes);
+}
+
+void TReverse::eraseWritten() noexcept {
+    const size_t bytes = size_t(writtenExtent) * sizeof(float);
+    std::memset(bufferLeft, 0, bytes);
+    std::memset(bufferRight, 0, bytes);
+    writtenExtent = 0;
+}
+
+void TReverse::init(float rate) noexcept {
+    const float fs = sanitizedRate(rate);
+    sampleRate.store(fs, relaxed);
+    samplesPerBar = fs * 240.0f / 120.0f;
+    eraseWritten();
+    attackMult = 1.0f;
+    decayMult = 1.0f;
+    length.store(MIN_LENGTH, relaxed);
+    used.store(false, relaxed);
+    tempoSynced = false;
+    started.store(false, relaxed);
+    finished.store(false, relaxed);
+    phase.store(0, relaxed);
+    position.store(0, relaxed);
+    lengthStale = true;
+    envelopeStale = true;
+}
+
+void TReverse::clear() noexcept {
+    used.store(false, relaxed);
+    started.store(false, relaxed);
+    finished.store(false, relaxed);
+    phase.store(0, relaxed);
+    position.store(0, relaxed);
+}
+
+void TReverse::zero() noexcept {
+    eraseWritten();
+    clear();
+}
+
+void TReverse::setUsed(bool value) noexcept {
+    used.store(value, relaxed);
+}
+
+void TReverse::setTempoSynced(bool value) noexcept {
+    if (value != tempoSynced) lengthStale = true;
+    tempoSynced = value;
+}
+
+void TReverse::setTempo(float bpm) noexcept {
+    // Callers pass at least 1 BPM; hold to that so the bar length stays finite.
+    const float tempo = bpm >= 1.0f ? bpm : 1.0f;
+    const float bar = sampleRate.load(relaxed) * 240.0f / tempo;
+    if (bar != samplesPerBar) lengthStale = true;
+    samplesPerBar = bar;
+}
+
+void TReverse::setLength(float x, float syncedBars) noexcept {
+    if (!lengthStale && x == lengthX && syncedBars == lengthBars) return;
+    lengthX = x;
+    lengthBars = syncedBars;
+    lengthStale = false;
+    updateLength();
+}
+
+void TReverse::updateLength() noexcept {
+    float samples;
+    if (tempoSynced) {
+        samples = lengthBars * samplesPerBar + 1.0f;
+    } else {
+        const float exponent = lengthX * REVERSE_MAX_TIME_LOG + REVERSE_MIN_TIME_LOG;
+        const float ms = float(std::pow(2.0, double(exponent)));
+        samples = ms / 1000.0f * sampleRate.load(relaxed);
+    }
+    const int32_t newLength = clampedLength(samples);
+    if (newLength != length.load(relaxed)) envelopeStale = true;
+    length.store(newLength, relaxed);
+}
+
+float TReverse::getEnvelopeMult(float x) const noexcept {
+    const float value = std::isnan(x) ? 0.0f : std::min(std::max(x, 0.0f), 1.0f);
+    float ramp = (std::exp2(10.0f * value) - 1.0f) / 1000.0f * sampleRate.load(relaxed);
+    ramp = std::min(0.9f * float(length.load(relaxed)), ramp);
+    return ramp < 1.0f ? 1.0f : 1.0f / ramp;
+}
+
+void TReverse::setAttackDecay(float attack, float decay) noexcept {
+    if (!envelopeStale && attack == attackX && decay == decayX) return;
+    attackX = attack;
+    decayX = decay;
+    envelopeStale = false;
+    updateEnvelope();
+}
+
+void TReverse::updateEnvelope() noexcept {
+    attackMult = getEnvelopeMult(attackX);
+    decayMult = getEnvelopeMult(decayX);
+}
+
+void TReverse::process(float inL, float inR, float& outL, float& outR, int32_t offset) noexcept {
+    outL = 0.0f;
+    outR = 0.0f;
+    if (!used.load(relaxed) || finished.load(relaxed)) return;
+
+    const int32_t len = length.load(relaxed);
+    int32_t pos = position.load(relaxed);
+    int32_t ph = phase.load(relaxed);
+
+    if (ph == 1) {
+        // Wide arithmetic: a stuck position or a large offset must not wrap
+        // round into the buffer.
+        const int64_t index = int64_t(len) - 2 - int64_t(offset) - int64_t(pos);
+        if (index >= 0 && index < BUFFER_SIZE) {
+            const float a = clamp01((float(pos) + 1.0f) * attackMult);
+            const float d = clamp01(float(int64_t(len) - 1 - pos) * decayMult);
+            const float gain = a * a * d;
+            outL = bufferLeft[index] * gain;
+            outR = bufferRight[index] * gain;
+        }
+    } else if (ph == 0) {
+        pos = std::clamp(pos, 0, BUFFER_SIZE - 1);
+        bufferLeft[pos] = inL;
+        bufferRight[pos] = inR;
+        writtenExtent = std::max(writtenExtent, pos + 1);
+    }
+
+    // A voice whose length was lowered below its position waits here until it
+    // is cleared; its position saturates rather than wrapping negative.
+    if (pos < std::numeric_limits<int32_t>::max()) ++pos;
+    if (pos == len - 1) {
+        pos = 0;
+        started.store(true, relaxed);
+        ++ph;
+        phase.store(ph, relaxed);
+        if (ph == 2) finished.store(true, relaxed);
+    }
+    position.store(pos, relaxed);
+}
+
+float TReverse::getLength() const noexcept {
+    return float(length.load(relaxed)) * 1000.0f / sampleRate.load(relaxed);
+}
+
+float TReverse::getPosition() const noexcept {
+    const int64_t len = length.load(relaxed);
+    const int64_t remaining =
+        (started.load(relaxed) && used.load(relaxed)) ? len - position.load(relaxed) : len;
+    return float(remaining) * 1000.0f / sampleRate.load(relaxed);
+}
+
+bool TReverse::getPlaying() const noexcept {
+    return used.load(relaxed) && !finished.load(relaxed) && started.load(relaxed);
+}
+
+bool TReverse::getOn() const noexcept {
+    return used.load(relaxed) && !finished.load(relaxed);
+}
+
+bool TReverse::getRecording() const noexcept {
+    return phase.load(relaxed) == 0;
+}
+
+bool TReverse::getFinished() const noexcept {
+    return finished.load(relaxed);
+}

@@ -1,0 +1,80 @@
+// One reverse voice: records a stereo take of a set length, then plays it back
+// once, backwards, under an attack and a decay ramp, and falls silent.
+#pragma once
+
+#include <atomic>
+#include <bit>
+#include <cstdint>
+
+class TReverse {
+public:
+    static constexpr int32_t BUFFER_SIZE = 2097152;  // samples per channel (2^21)
+    static constexpr int32_t MIN_LENGTH = 100;
+    static constexpr int32_t MAX_LENGTH = BUFFER_SIZE - 1;
+    // log2 100 and log2 640: a normalised length x is 2^(x * MAX + MIN) ms.
+    static constexpr float REVERSE_MIN_TIME_LOG = 6.643856f;
+    static constexpr float REVERSE_MAX_TIME_LOG = 9.321928f;
+    static_assert(std::bit_cast<uint32_t>(REVERSE_MIN_TIME_LOG) == 0x40D49A78u);
+    static_assert(std::bit_cast<uint32_t>(REVERSE_MAX_TIME_LOG) == 0x4115269Eu);
+
+    // Reserves both channels zeroed without touching their pages, so an unused
+    // voice costs neither memory nor time. Throws std::bad_alloc if it cannot.
+    TReverse();  // control
+    ~TReverse();  // control
+    TReverse(const TReverse&) = delete;
+    TReverse& operator=(const TReverse&) = delete;
+
+    void init(float rate) noexcept;  // control
+    void clear() noexcept;  // audio
+    void zero() noexcept;  // audio
+    void setUsed(bool value) noexcept;  // audio
+    void setTempoSynced(bool value) noexcept;  // audio
+    void setTempo(float bpm) noexcept;  // audio
+    // x: normalised "Reverse Length"; syncedBars: the tempo division chosen by
+    // the same value, used only while tempoSynced.
+    void setLength(float x, float syncedBars) noexcept;  // audio
+    void setAttackDecay(float attack, float decay) noexcept;  // audio
+    float getEnvelopeMult(float x) const noexcept;  // any
+    void process(float inL, float inR, float& outL, float& outR, int32_t offset) noexcept;  // audio
+
+    float getLength() const noexcept;  // any
+    float getPosition() const noexcept;  // any
+    bool getPlaying() const noexcept;  // any
+    bool getOn() const noexcept;  // any
+    bool getRecording() const noexcept;  // any
+    bool getFinished() const noexcept;  // any
+
+    // The editor reads the voice through the getters while the audio thread
+    // runs it, so everything they touch is atomic (always used relaxed).
+    std::atomic<bool> used{false};
+    bool tempoSynced = false;
+    std::atomic<bool> started{false};
+    std::atomic<bool> finished{false};
+    std::atomic<int32_t> phase{0};  // 0 recording, 1 playback, 2 done
+    std::atomic<int32_t> position{0};
+    std::atomic<int32_t> length{MIN_LENGTH};
+    std::atomic<float> sampleRate{44100.0f};
+    float samplesPerBar = 88200.0f;
+    float attackMult = 1.0f;
+    float decayMult = 1.0f;
+    float* bufferLeft = nullptr;  // BUFFER_SIZE samples each
+    float* bufferRight = nullptr;
+
+private:
+    void eraseWritten() noexcept;
+    void updateLength() noexcept;
+    void updateEnvelope() noexcept;
+
+    // Samples at or above this index have not been written since the last
+    // erase and still read as zero; erasing clears only below it.
+    int32_t writtenExtent = 0;
+
+    // Inputs of the last length and envelope computation: they are redone only
+    // when one of these changes.
+    float lengthX = 0.0f;
+    float lengthBars = 0.0f;
+    bool lengthStale = true;
+    float attackX = 0.0f;
+    float decayX = 0.0f;
+    bool envelopeStale = true;
+};
