@@ -1,5 +1,7 @@
 #include "plugin/APlugin.h"
 
+#include <cstring>
+
 #include "platform/Locations.h"
 #include "platform/Preferences.h"
 
@@ -40,9 +42,15 @@ void APlugin::initVariables() {
 }
 
 void APlugin::getDirectoryPaths() {
-    loadStringFromPrefs(kEcsDirectoryKey, ecsDirectory, kFolderPathMaxChars + 1);
-    if (ecsDirectory[0] == '\0' && getDefaultEcsDirectory(ecsDirectory))
-        saveStringToPrefs(kEcsDirectoryKey, ecsDirectory);
+    char stored[kPathBytes];
+    loadStringFromPrefs(kEcsDirectoryKey, stored, sizeof(stored));
+    const std::size_t length = std::strlen(stored);
+    if (length > 0 && length <= kFolderPathMaxChars) {
+        copyText(ecsDirectory, sizeof(ecsDirectory), stored);
+    } else if (getDefaultEcsDirectory(ecsDirectory)) {
+        // Only an absent folder is replaced; one too long to use stays stored.
+        if (length == 0) saveStringToPrefs(kEcsDirectoryKey, ecsDirectory);
+    }
     if (!getHelpFilePath(helpFilePath)) helpFilePath[0] = '\0';
 }
 

@@ -261,7 +261,7 @@ constexpr std::array<FactoryPreset, FACTORY_PRESET_COUNT> FACTORY_PRESETS = {{
 
     // Two-bar riser: a bar reversed into the next downbeat, thin at first, full as it lands.
     preset("Drums & Perc 10", BANK_DRUMS,
-           {.wetVolume = wetDb(-3), .reverseDecay = rampMs(3), .reverseAttack = rampMs(500),
+           {.wetVolume = wetDb(-6), .reverseDecay = rampMs(3), .reverseAttack = rampMs(500),
             .reverseLength = rev("1/1"), .retriggerHoldTime = rev("2/1"),
             .triggerMode = TRIGGER_HOST, .highPassFrequency = hz(900), .lfoTriggered = true,
             .lfoWave = wave("Saw Dn"), .lfoPhase = phase("0 Deg"), .lfoSpeed = lfo("2/1"),
@@ -276,9 +276,9 @@ constexpr std::array<FactoryPreset, FACTORY_PRESET_COUNT> FACTORY_PRESETS = {{
 
     // Lo-fi: the reversed beat driven and band-limited like an old sampler, dry muted.
     preset("Drums & Perc 12", BANK_DRUMS,
-           {.wetVolume = wetDb(-5), .reverseDecay = rampMs(2), .reverseAttack = rampMs(3),
+           {.wetVolume = wetDb(4), .reverseDecay = rampMs(2), .reverseAttack = rampMs(3),
             .reverseLength = rev("1/4"), .retriggerHoldTime = rev("1/4"), .dryMute = true,
-            .triggerMode = TRIGGER_HOST, .distort = percent(30), .filterFrequency = hz(2800),
+            .triggerMode = TRIGGER_HOST, .distort = percent(45), .filterFrequency = hz(2800),
             .highPassFrequency = hz(220), .filterQ = percent(15), .lfoActive = false}),
 
     // Dotted-sixteenth skitter through a low-pass that steps to a new colour at random.
@@ -379,7 +379,7 @@ constexpr std::array<FactoryPreset, FACTORY_PRESET_COUNT> FACTORY_PRESETS = {{
 
     // Clanging: driven eighth reverses through a high comb that jumps pitch at random.
     preset("Drums & Perc Metal 02", BANK_DRUMS,
-           {.dryVolume = dryDb(-3), .wetVolume = wetDb(-13), .reverseDecay = rampMs(1),
+           {.dryVolume = dryDb(-3), .wetVolume = wetDb(-17), .reverseDecay = rampMs(1),
             .reverseAttack = rampMs(3), .reverseLength = rev("1/8"),
             .retriggerHoldTime = rev("1/4"), .triggerMode = TRIGGER_HOST, .distort = percent(35),
             .filterFrequency = hz(1200), .highPassFrequency = hz(300), .filterQ = percent(85),
@@ -388,7 +388,7 @@ constexpr std::array<FactoryPreset, FACTORY_PRESET_COUNT> FACTORY_PRESETS = {{
 
     // Nasty: crushed sixteenth reverses howling through a low comb, dry muted.
     preset("Drums & Perc Nasty", BANK_DRUMS,
-           {.wetVolume = wetDb(-14), .reverseDecay = 0.0f, .reverseAttack = 0.0f,
+           {.wetVolume = wetDb(-15), .reverseDecay = 0.0f, .reverseAttack = 0.0f,
             .reverseLength = rev("1/16"), .retriggerHoldTime = rev("1/8"), .dryMute = true,
             .triggerMode = TRIGGER_HOST, .distort = percent(85), .filterFrequency = hz(110),
             .highPassFrequency = hz(60), .filterQ = percent(65), .lfoWave = wave("S&H"),
@@ -397,13 +397,13 @@ constexpr std::array<FactoryPreset, FACTORY_PRESET_COUNT> FACTORY_PRESETS = {{
 
     // A clean one-bar reverse of each phrase under the dry vocal: no filter, no LFO.
     preset("Vocal 1bar clean", BANK_VOCALS,
-           {.wetVolume = wetDb(-2), .reverseDecay = rampMs(30), .reverseAttack = rampMs(60),
+           {.wetVolume = wetDb(-5), .reverseDecay = rampMs(30), .reverseAttack = rampMs(60),
             .reverseLength = rev("1/1"), .triggerThreshold = thresholdDb(-24),
             .retriggerHoldTime = rev("1/1"), .filterActive = false, .lfoActive = false}),
 
     // Half-bar vocal reverses ducked on every beat and swelling back, like a side-chain pump.
     preset("Vocal a Duck", BANK_VOCALS,
-           {.wetVolume = wetDb(-1), .reverseDecay = rampMs(20), .reverseAttack = rampMs(40),
+           {.wetVolume = wetDb(-4), .reverseDecay = rampMs(20), .reverseAttack = rampMs(40),
             .reverseLength = rev("1/2"), .triggerThreshold = thresholdDb(-26),
             .retriggerHoldTime = rev("1/2"), .triggerMode = TRIGGER_AUDIO,
             .highPassFrequency = hz(120), .lfoTriggered = true, .lfoWave = wave("Saw Up"),
@@ -427,7 +427,7 @@ constexpr std::array<FactoryPreset, FACTORY_PRESET_COUNT> FACTORY_PRESETS = {{
 
     // One-bar reverses swung fully from speaker to speaker every half bar.
     preset("Vocal PanTuber", BANK_VOCALS,
-           {.wetVolume = wetDb(-1), .reverseDecay = rampMs(20), .reverseAttack = rampMs(50),
+           {.wetVolume = wetDb(-5), .reverseDecay = rampMs(20), .reverseAttack = rampMs(50),
             .reverseLength = rev("1/1"), .triggerThreshold = thresholdDb(-24),
             .retriggerHoldTime = rev("1/1"), .lfoPhase = phase("0 Deg"), .lfoSpeed = lfo("1/2"),
             .lfoToPan = depth(100)}),
@@ -442,7 +442,7 @@ constexpr std::array<FactoryPreset, FACTORY_PRESET_COUNT> FACTORY_PRESETS = {{
 
     // Stutter gate: quarter-triplet reverses chopped into sixteenth slices.
     preset("Vocal Weird 02", BANK_VOCALS,
-           {.wetVolume = wetDb(-2), .reverseDecay = rampMs(3), .reverseAttack = rampMs(3),
+           {.wetVolume = wetDb(-5), .reverseDecay = rampMs(3), .reverseAttack = rampMs(3),
             .reverseLength = rev("1/4T"), .triggerThreshold = thresholdDb(-26),
             .retriggerHoldTime = rev("1/4T"), .triggerMode = TRIGGER_AUDIO,
             .lfoWave = wave("Square"), .lfoPhase = phase("0 Deg"), .lfoSpeed = lfo("1/8"),
@@ -450,7 +450,7 @@ constexpr std::array<FactoryPreset, FACTORY_PRESET_COUNT> FACTORY_PRESETS = {{
 
     // Talking wah: half-bar reverses through a resonant low-pass swept every beat.
     preset("Vocal Weird 03", BANK_VOCALS,
-           {.wetVolume = wetDb(-5), .reverseDecay = rampMs(20), .reverseAttack = rampMs(30),
+           {.wetVolume = wetDb(-10), .reverseDecay = rampMs(20), .reverseAttack = rampMs(30),
             .reverseLength = rev("1/2"), .triggerThreshold = thresholdDb(-26),
             .retriggerHoldTime = rev("1/2"), .triggerMode = TRIGGER_AUDIO,
             .filterFrequency = hz(900), .filterQ = percent(90), .lfoWave = wave("Triangle"),
@@ -458,7 +458,7 @@ constexpr std::array<FactoryPreset, FACTORY_PRESET_COUNT> FACTORY_PRESETS = {{
 
     // Smear: dotted reverses cut short by a long offset, a high-pass jumping at random.
     preset("Vocal Weird 04", BANK_VOCALS,
-           {.wetVolume = wetDb(-3), .reverseDecay = rampMs(40), .reverseAttack = rampMs(15),
+           {.wetVolume = wetDb(-7), .reverseDecay = rampMs(40), .reverseAttack = rampMs(15),
             .reverseOffset = offsetMs(180), .reverseLength = rev("1/4*"),
             .triggerThreshold = thresholdDb(-26), .retriggerHoldTime = rev("1/2*"),
             .triggerMode = TRIGGER_AUDIO, .highPassFrequency = hz(300), .lfoWave = wave("S&H"),
@@ -466,14 +466,14 @@ constexpr std::array<FactoryPreset, FACTORY_PRESET_COUNT> FACTORY_PRESETS = {{
 
     // Ghost: two-bar reverses with very slow swells drifting across the field, dry muted.
     preset("Vocal Weird 05", BANK_VOCALS,
-           {.reverseDecay = rampMs(250), .reverseAttack = rampMs(1000), .reverseLength = rev("2/1"),
+           {.wetVolume = wetDb(2), .reverseDecay = rampMs(250), .reverseAttack = rampMs(1000), .reverseLength = rev("2/1"),
             .triggerThreshold = thresholdDb(-30), .retriggerHoldTime = rev("2/1"),
             .dryMute = true, .triggerMode = TRIGGER_AUDIO, .filterFrequency = hz(6000),
             .lfoSpeed = lfo("4/1"), .lfoToPan = depth(60)}),
 
     // Telephone: driven, band-limited reverses, a voice on a bad line.
     preset("Vocal Weird 06", BANK_VOCALS,
-           {.wetVolume = wetDb(-6), .reverseDecay = rampMs(5), .reverseAttack = rampMs(10),
+           {.wetVolume = wetDb(-10), .reverseDecay = rampMs(5), .reverseAttack = rampMs(10),
             .reverseLength = rev("1/4"), .triggerThreshold = thresholdDb(-26),
             .retriggerHoldTime = rev("1/2"), .triggerMode = TRIGGER_AUDIO, .distort = percent(45),
             .filterFrequency = hz(3000), .highPassFrequency = hz(700), .filterQ = percent(50),
@@ -481,7 +481,7 @@ constexpr std::array<FactoryPreset, FACTORY_PRESET_COUNT> FACTORY_PRESETS = {{
 
     // Flanging: reverses through a high comb that sweeps up over each half bar.
     preset("Vocal Weird 07", BANK_VOCALS,
-           {.wetVolume = wetDb(-8), .reverseDecay = rampMs(20), .reverseAttack = rampMs(30),
+           {.wetVolume = wetDb(-15), .reverseDecay = rampMs(20), .reverseAttack = rampMs(30),
             .reverseLength = rev("1/2"), .triggerThreshold = thresholdDb(-26),
             .retriggerHoldTime = rev("1/2"), .triggerMode = TRIGGER_AUDIO,
             .filterFrequency = hz(3000), .highPassFrequency = hz(150), .filterQ = percent(55),
@@ -490,7 +490,7 @@ constexpr std::array<FactoryPreset, FACTORY_PRESET_COUNT> FACTORY_PRESETS = {{
 
     // Falling triplets: eighth-triplet reverses fading and sliding right to left, dry muted.
     preset("Vocal weird 08", BANK_VOCALS,
-           {.reverseDecay = rampMs(2), .reverseAttack = rampMs(1), .reverseLength = rev("1/8T"),
+           {.wetVolume = wetDb(5), .reverseDecay = rampMs(2), .reverseAttack = rampMs(1), .reverseLength = rev("1/8T"),
             .triggerThreshold = thresholdDb(-28), .retriggerHoldTime = rev("1/4T"),
             .dryMute = true, .triggerMode = TRIGGER_AUDIO, .lfoTriggered = true,
             .lfoWave = wave("Saw Dn"), .lfoPhase = phase("0 Deg"), .lfoSpeed = lfo("1/4T"),
@@ -498,7 +498,7 @@ constexpr std::array<FactoryPreset, FACTORY_PRESET_COUNT> FACTORY_PRESETS = {{
 
     // Random band: a narrow slice of the voice hopping to a new pitch every eighth, dry muted.
     preset("Vocal Weird 09", BANK_VOCALS,
-           {.wetVolume = wetDb(2), .reverseDecay = rampMs(3), .reverseAttack = rampMs(3),
+           {.wetVolume = wetDb(0), .reverseDecay = rampMs(3), .reverseAttack = rampMs(3),
             .reverseLength = rev("1/8"), .triggerThreshold = thresholdDb(-28),
             .retriggerHoldTime = rev("1/8"), .dryMute = true, .triggerMode = TRIGGER_AUDIO,
             .filterFrequency = hz(1200), .highPassFrequency = hz(600), .filterQ = percent(80),
@@ -507,7 +507,7 @@ constexpr std::array<FactoryPreset, FACTORY_PRESET_COUNT> FACTORY_PRESETS = {{
 
     // Undertow: dotted-bar reverses cut short by a long offset, dark and resonant, pulsing side to side.
     preset("Vocal Weird 10", BANK_VOCALS,
-           {.wetVolume = wetDb(-3), .reverseDecay = rampMs(60), .reverseAttack = rampMs(200),
+           {.wetVolume = wetDb(-8), .reverseDecay = rampMs(60), .reverseAttack = rampMs(200),
             .reverseOffset = offsetMs(400), .reverseLength = rev("1/1*"),
             .triggerThreshold = thresholdDb(-26), .retriggerHoldTime = rev("2/1"),
             .triggerMode = TRIGGER_AUDIO, .filterFrequency = hz(1000), .filterQ = percent(75),
@@ -516,7 +516,7 @@ constexpr std::array<FactoryPreset, FACTORY_PRESET_COUNT> FACTORY_PRESETS = {{
 
     // Spoken-word duck: quarter reverses pumped down every eighth, clear of the low end.
     preset("Voice a Duck", BANK_VOICES,
-           {.reverseDecay = rampMs(10), .reverseAttack = rampMs(15), .reverseLength = rev("1/4"),
+           {.wetVolume = wetDb(-5), .reverseDecay = rampMs(10), .reverseAttack = rampMs(15), .reverseLength = rev("1/4"),
             .triggerThreshold = thresholdDb(-24), .retriggerHoldTime = rev("1/4"),
             .triggerMode = TRIGGER_AUDIO, .filterFrequency = hz(8000), .highPassFrequency = hz(200),
             .lfoTriggered = true, .lfoWave = wave("Saw Up"), .lfoPhase = phase("0 Deg"),
@@ -524,7 +524,7 @@ constexpr std::array<FactoryPreset, FACTORY_PRESET_COUNT> FACTORY_PRESETS = {{
 
     // Robot: the reversed voice buzzing through a comb tuned to 150 Hz, dry muted.
     preset("Voice a Robot", BANK_VOICES,
-           {.wetVolume = wetDb(-10), .reverseDecay = rampMs(5), .reverseAttack = rampMs(5),
+           {.wetVolume = wetDb(-14), .reverseDecay = rampMs(5), .reverseAttack = rampMs(5),
             .reverseLength = rev("1/4"), .triggerThreshold = thresholdDb(-28),
             .retriggerHoldTime = rev("1/4"), .dryMute = true, .triggerMode = TRIGGER_AUDIO,
             .distort = percent(10), .filterFrequency = hz(150), .highPassFrequency = hz(100),
@@ -532,7 +532,7 @@ constexpr std::array<FactoryPreset, FACTORY_PRESET_COUNT> FACTORY_PRESETS = {{
 
     // Mad: fully driven sixteenth reverses, a screaming filter and pan leaping at random.
     preset("Voice Mad", BANK_VOICES,
-           {.wetVolume = wetDb(-12), .reverseDecay = 0.0f, .reverseAttack = 0.0f,
+           {.wetVolume = wetDb(-13), .reverseDecay = 0.0f, .reverseAttack = 0.0f,
             .reverseLength = rev("1/16"), .triggerThreshold = thresholdDb(-32),
             .retriggerHoldTime = rev("1/16"), .dryMute = true, .triggerMode = TRIGGER_AUDIO,
             .distort = percent(100), .filterFrequency = hz(1500), .highPassFrequency = hz(200),
