@@ -1,0 +1,183 @@
+// Pixel probes on off-screen renders: the drawing rules the controls rely on.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include <cairo.h>
+
+#include "GuiTestSupport.h"
+#include "gui/CFontDesc.h"
+#include "gui/CFrame.h"
+#include "gui/CView.h"
+#include "gui/OffscreenRender.h"
+
+using namespace VSTGUI;
+using namespace guitest;
+
+namespace {
+
+constexpr CColor kRed{255, 0, 0};
+constexpr CColor kBlue{0, 0, 255};
+constexpr CColor kGreen{0, 255, 0};
+
+BitmapPtr canvas(int width = 20, int height = 20) { return BitmapPtr(new CBitmap(width, height)); }
+
+}  // namespace
+
+TEST(Drawing, AliasedRectanglesAndLinesHitExactPixels) {
+    auto target = canvas();
+    {
+        CDrawContext context(target->getSurface());
+        context.setDrawMode(kAliasing);
+        context.setFillColor(kBlue);
+        context.drawRect(CRect(2, 2, 6, 5), kDrawFilled);
+        context.setFrameColor(kRed);
+        context.drawRect(CRect(10, 10, 15, 14), kDrawStroked);
+        context.setFrameColor(kGreen);
+        context.drawLine(CPoint(3, 8), CPoint(7, 8));    // pixels 3..6 of row 8
+        context.drawLine(CPoint(17, 2), CPoint(17, 6));  // rows 2..5 of column 17
+    }
+    // Filled: left/top inside, right/bottom outside.
+    EXPECT_EQ(target->getPixel(2, 2), kBlue);
+    EXPECT_EQ(target->getPixel(5, 4), kBlue);
+    EXPECT_EQ(target->getPixel(6, 4).alpha, 0);
+    EXPECT_EQ(target->getPixel(5, 5).alpha, 0);
+    // Stroked: the outline lies on the outermost pixels inside the rectangle.
+    EXPECT_EQ(target->getPixel(10, 10), kRed);
+    EXPECT_EQ(target->getPixel(14, 13), kRed);
+    EXPECT_EQ(target->getPixel(12, 10), kRed);
+    EXPECT_EQ(target->getPixel(12, 12).alpha, 0);
+    EXPECT_EQ(target->getPixel(15, 12).alpha, 0);
+    // Lines: exactly the pixels between the ends, fully opaque.
+    for (int x = 3; x <= 6; ++x) EXPECT_EQ(target->getPixel(x, 8), kGreen) << x;
+    EXPECT_EQ(target->getPixel(2, 8).alpha, 0);
+    EXPECT_EQ(target->getPixel(7, 8).alpha, 0);
+    EXPECT_EQ(target->getPixel(3, 7).alpha, 0);
+    EXPECT_EQ(target->getPixel(3, 9).alpha, 0);
+    for (int y = 2; y <= 5; ++y) EXPECT_EQ(target->getPixel(17, y), kGreen) << y;
+    EXPECT_EQ(target->getPixel(17, 6).alpha, 0);
+}
+
+TEST(Drawing, AntialiasingOnlyWhenAskedFor) {
+    auto count = [](int mode) {
+        auto target = canvas();
+        CDrawContext context(target->getSurface());
+        context.setDrawMode(mode);
+        context.setFrameColor(kRed);
+        context.drawLine(CPoint(1, 1), CPoint(18, 7));
+        context.drawPolygon({CPoint(2, 10), CPoint(17, 12), CPoint(8, 18)}, kDrawFilled);
+        int partial = 0;
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 20; ++x) {
+                const auto alpha = target->getPixel(x, y).alpha;
+                if (alpha != 0 && alpha != 255) ++partial;
+            }
+        return partial;
+    };
+    EXPECT_EQ(count(kAliasing), 0);
+    EXPECT_GT(count(kAntiAliasing), 0);
+}
+
+TEST(Drawing, BitmapsAreCopiedFromTheirSourceOffsetIntoTheTargetOnly) {
+    // Four 4-pixel bands: red, green, blue, red.
+    auto strip = makeBands(4, 4, {kRed, kGreen, kBlue, kRed});
+    auto target = canvas();
+    {
+        CDrawContext context(target->getSurface());
+        context.drawBitmap(strip.get(), CRect(5, 5, 9, 9), CPoint(0, 8));  // the blue band
+        context.drawBitmap(strip.get(), CRect(12, 0, 16, 6), CPoint(0, 2));  // half red, then green
+        context.drawBitmap(strip.get(), CRect(0, 12, 4, 16), CPoint(0, 8), 0.f);  // invisible
+    }
+    EXPECT_EQ(target->getPixel(5, 5), kBlue);
+    EXPECT_EQ(target->getPixel(8, 8), kBlue);
+    EXPECT_EQ(target->getPixel(9, 8).alpha, 0);
+    EXPECT_EQ(target->getPixel(8, 9).alpha, 0);
+    EXPECT_EQ(target->getPixel(12, 1), kRed);
+    EXPECT_EQ(target->getPixel(12, 2), kGreen);
+    EXPECT_EQ(target->getPixel(15, 5), kGreen);
+    EXPECT_EQ(target->getPixel(12, 6).alpha, 0);
+    EXPECT_EQ(target->getPixel(1, 13).alpha, 0);
+}
+
+TEST(Drawing, ClipAndOffsetAreRestoredWithTheSavedState) {
+    auto target = canvas();
+    {
+        CDrawContext context(target->getSurface());
+        context.setFillColor(kBlue);
+        context.saveGlobalState();
+        context.setOffset(CPoint(10, 10));
+        context.setClipRect(CRect(0, 0, 3, 3));
+        context.drawRect(CRect(-5, -5, 8, 8), kDrawFilled);  // only 10..12 survive
+        context.restoreGlobalState();
+        context.setFillColor(kRed);
+        context.drawRect(CRect(0, 0, 2, 2), kDrawFilled);
+    }
+    EXPECT_EQ(target->getPixel(10, 10), kBlue);
+    EXPECT_EQ(target->getPixel(12, 12), kBlue);
+    EXPECT_EQ(target->getPixel(13, 12).alpha, 0);
+    EXPECT_EQ(target->getPixel(9, 10).alpha, 0);
+    EXPECT_EQ(target->getPixel(0, 0), kRed);
+}
+
+TEST(Drawing, TextIsAlignedInItsBoxAndBadBytesDoNotStopDrawing) {
+    auto inkColumns = [](CHoriTxtAlign align) {
+        auto target = canvas(120, 20);
+        CDrawContext context(target->getSurface());
+        context.setFont(kNormalFontBig);
+        context.setFontColor(kRed);
+        context.drawString("Wet", CRect(0, 0, 120, 20), align, false);
+        int first = -1, last = -1;
+        for (int x = 0; x < 120; ++x)
+            for (int y = 0; y < 20; ++y)
+                if (target->getPixel(x, y).alpha == 255) {
+                    if (first < 0) first = x;
+                    last = x;
+                }
+        return std::pair{first, last};
+    };
+    const auto left = inkColumns(kLeftText);
+    const auto centre = inkColumns(kCenterText);
+    const auto right = inkColumns(kRightText);
+    ASSERT_GE(left.first, 0) << "no text drawn";
+    EXPECT_LE(left.first, 2);
+    EXPECT_GE(right.second, 115);
+    EXPECT_NEAR((centre.first + centre.second) / 2.0, 60, 3);
+
+    // An 8-bit text that is not UTF-8 is still drawn, and so is what follows.
+    auto target = canvas(120, 20);
+    CDrawContext context(target->getSurface());
+    context.setFontColor(kRed);
+    context.drawString("Caf\xe9 \xff", CRect(0, 0, 120, 20), kLeftText, false);
+    context.setFillColor(kBlue);
+    context.drawRect(CRect(110, 0, 120, 5), kDrawFilled);
+    EXPECT_EQ(target->getPixel(115, 2), kBlue);
+}
+
+TEST(Drawing, FrameRendersToAPngFile) {
+    auto background = makeBands(30, 10, {kGreen, kBlue});
+    auto* frame = new CFrame(CRect(0, 0, 30, 20), nullptr);
+    frame->setBackground(background.get());
+    auto* view = new CView(CRect(20, 0, 30, 10));
+    view->setBackground(makeBands(10, 10, {kRed}).get());  // the view keeps its own reference
+    frame->addView(view);
+
+    const std::string path = ::testing::TempDir() + "gui_frame_render.png";
+    ASSERT_TRUE(renderToPng(*frame, path));
+    cairo_surface_t* png = cairo_image_surface_create_from_png(path.c_str());
+    ASSERT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS);
+    EXPECT_EQ(cairo_image_surface_get_width(png), 30);
+    EXPECT_EQ(cairo_image_surface_get_height(png), 20);
+    cairo_surface_destroy(png);
+    std::remove(path.c_str());
+
+    BitmapPtr pixels(renderToBitmap(*frame));
+    EXPECT_EQ(pixels->getPixel(0, 0), kGreen);
+    EXPECT_EQ(pixels->getPixel(25, 5), kRed);
+    EXPECT_EQ(pixels->getPixel(25, 15), kBlue);
+    // One view alone renders at its own corner.
+    BitmapPtr single(renderToBitmap(*view));
+    EXPECT_EQ(single->getWidth(), 10);
+    EXPECT_EQ(single->getPixel(0, 0), kRed);
+    frame->close();
+}

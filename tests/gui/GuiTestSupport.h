@@ -1,0 +1,68 @@
+// Helpers shared by the widget-layer tests.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "gui/CBitmap.h"
+#include "gui/CControl.h"
+#include "gui/CDrawContext.h"
+#include "gui/IMenuPresenter.h"
+
+namespace guitest {
+
+using namespace VSTGUI;
+
+struct BitmapDeleter {
+    void operator()(CBitmap* bitmap) const {
+        if (bitmap) bitmap->forget();
+    }
+};
+using BitmapPtr = std::unique_ptr<CBitmap, BitmapDeleter>;
+
+// A bitmap whose horizontal bands have the given colours, each bandHeight high.
+inline BitmapPtr makeBands(CCoord width, CCoord bandHeight, const std::vector<CColor>& colors) {
+    BitmapPtr bitmap(new CBitmap(width, bandHeight * static_cast<CCoord>(colors.size())));
+    CDrawContext context(bitmap->getSurface());
+    for (std::size_t i = 0; i < colors.size(); ++i) {
+        context.setFillColor(colors[i]);
+        context.drawRect(CRect(0, bandHeight * i, width, bandHeight * (i + 1)), kDrawFilled);
+    }
+    return bitmap;
+}
+
+// A colour that names a film-strip frame: red and green carry the index.
+inline CColor frameColor(int index) {
+    return CColor(static_cast<std::uint8_t>(index & 0xff), static_cast<std::uint8_t>(index >> 8), 200);
+}
+
+struct RecordingListener : IControlListener {
+    std::vector<CControl*> changed;
+    std::vector<float> values;
+    int begins = 0;
+    int ends = 0;
+    std::int32_t takeModifierClicks = 0;
+
+    void valueChanged(CControl* control) override {
+        changed.push_back(control);
+        values.push_back(control->getValue());
+    }
+    std::int32_t controlModifierClicked(CControl*, CButtonState) override { return takeModifierClicks; }
+    void controlBeginEdit(CControl*) override { ++begins; }
+    void controlEndEdit(CControl*) override { ++ends; }
+};
+
+// Answers every pop-up with a prepared choice and remembers what it was shown.
+struct ScriptedPresenter : IMenuPresenter {
+    MenuChoice answer;
+    int shown = 0;
+    CRect lastAnchor;
+
+    MenuChoice present(COptionMenu&, const CRect& anchor) override {
+        ++shown;
+        lastAnchor = anchor;
+        return answer;
+    }
+};
+
+}  // namespace guitest
