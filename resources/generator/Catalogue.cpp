@@ -12,7 +12,6 @@ namespace {
 constexpr double PAGE_W = layout::FRAME_WIDTH;
 constexpr double PAGE_H = layout::FRAME_HEIGHT;
 constexpr int STRIP = resources::KNOB_FRAME_COUNT;
-constexpr double KEY_WIDE = 62;
 constexpr double SWITCH = SWITCH_SIZE;
 
 PictureArt key(int id, double width, const char* label) {
@@ -68,14 +67,14 @@ std::vector<PictureArt> buildCatalogue() {
         knob(10024, ACCENT_C),
         knob(10025, ACCENT_D),
         edited(10030, false),
-        key(10031, KEY_WIDE, "REVERT"),
-        key(10032, KEY_WIDE, "HELP"),
+        key(10031, KEY_WIDTH, "REVERT"),
+        key(10032, KEY_WIDTH, "HELP"),
         {10033, 56, KEY_HEIGHT, 2, [](cairo_t* cr, int s) { paintMenuKey(cr, s, 56, "MIDI"); }},
-        key(10034, KEY_WIDE, "RESET"),
-        labelledSwitch(10035, KEY_WIDE, "BYPASS", LED_AMBER),
+        key(10034, KEY_WIDTH, "RESET"),
+        labelledSwitch(10035, KEY_WIDTH, "BYPASS", LED_AMBER),
         {10036, SWITCH, SWITCH, 2, [](cairo_t* cr, int s) { paintLedSwitch(cr, s); }},
-        labelledSwitch(10037, 64, "FILTER", LED_CYAN),
-        labelledSwitch(10038, 64, "LFO", LED_CYAN),
+        labelledSwitch(10037, TITLE_SWITCH_WIDTH, "FILTER", LED_CYAN),
+        labelledSwitch(10038, TITLE_SWITCH_WIDTH, "LFO", LED_CYAN),
         caption(10040, f.width, "LP FREQ"),
         caption(10041, f.width, "COMB FREQ"),
         caption(10042, lfo.width, "LOWPASS"),

@@ -134,10 +134,11 @@ void paintGearKey(cairo_t* cr, int state) {
 void paintEditedKey(cairo_t* cr, int state, double width, bool edited) {
     const bool down = state == 1;
     keyCap(cr, 0, 0, width, KEY_HEIGHT, down);
-    led(cr, 8, KEY_HEIGHT / 2.0, 2.6, LED_AMBER, edited);
+    led(cr, 7, KEY_HEIGHT / 2.0, 2.6, LED_AMBER, edited);
     TextStyle text = KEY_TEXT;
+    text.tracking = 0.4;
     text.colour = edited ? TEXT_BRIGHT : TEXT_DIM;
-    drawText(cr, "EDITED", 8 + (width - 8) / 2, KEY_HEIGHT / 2.0 + (down ? 0.5 : 0), Align::Centre, text);
+    drawText(cr, "EDITED", 12 + (width - 14) / 2, KEY_HEIGHT / 2.0 + (down ? 0.5 : 0), Align::Centre, text);
 }
 
 void paintLedSwitch(cairo_t* cr, int state) {

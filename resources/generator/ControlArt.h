@@ -15,6 +15,8 @@ namespace tidewalker::art {
 inline constexpr int KNOB_SIZE = 42;
 inline constexpr int SWITCH_SIZE = 22;
 inline constexpr int KEY_HEIGHT = 22;
+inline constexpr int KEY_WIDTH = 62;
+inline constexpr int TITLE_SWITCH_WIDTH = 64;  // switches that head a section
 
 // Knob strip frame `frame` of `frameCount`: the value arc sweeps 270 degrees.
 void paintKnobFrame(cairo_t* cr, int frame, int frameCount, Colour accent);

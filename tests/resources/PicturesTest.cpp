@@ -4,14 +4,19 @@
 #include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "resources/FrontPanelLayout.h"
+#include "resources/SettingsPageLayout.h"
 #include "resources/Resources.h"
 
 namespace {
@@ -73,6 +78,25 @@ bool bandsDiffer(cairo_surface_t* s, int top, int otherTop, int height) {
     for (int y = 0; y < height; ++y)
         if (std::memcmp(data + (top + y) * stride, data + (otherTop + y) * stride, rowBytes) != 0) return true;
     return false;
+}
+
+// Summed brightness of a rectangle (premultiplied, so transparent counts as dark).
+double brightness(cairo_surface_t* s, int left, int top, int width, int height) {
+    cairo_surface_flush(s);
+    const unsigned char* data = cairo_image_surface_get_data(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    double sum = 0;
+    for (int y = top; y < top + height; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(data + y * stride);
+        for (int x = left; x < left + width; ++x)
+            sum += ((row[x] >> 16) & 0xff) + ((row[x] >> 8) & 0xff) + (row[x] & 0xff);
+    }
+    return sum;
+}
+
+double halfBrightness(cairo_surface_t* s, bool lower) {
+    const int w = cairo_image_surface_get_width(s), h = cairo_image_surface_get_height(s) / 2;
+    return brightness(s, 0, lower ? h : 0, w, h);
 }
 
 std::vector<int> allIds() {
@@ -140,6 +164,99 @@ TEST(Pictures, TwoStatePicturesSplitIntoDifferentHalves) {
             const int height = cairo_image_surface_get_height(s.get());
             ASSERT_EQ(height % 2, 0) << "picture " << id + step;
             EXPECT_TRUE(bandsDiffer(s.get(), 0, height / 2, height / 2)) << "picture " << id + step;
+        }
+    }
+}
+
+TEST(Pictures, KnobPointerTurnsClockwiseThroughThreeQuarters) {
+    // Frame 0 points lower left, the middle frame straight up, the last lower right.
+    const std::pair<int, double> expected[] = {{0, 135}, {68, 270}, {136, 45}};
+    for (int strip : KNOB_STRIPS) {
+        Surface s = decode(strip);
+        cairo_surface_flush(s.get());
+        const int size = cairo_image_surface_get_width(s.get());
+        const unsigned char* data = cairo_image_surface_get_data(s.get());
+        const int stride = cairo_image_surface_get_stride(s.get());
+        for (const auto& [frame, degrees] : expected) {
+            double sx = 0, sy = 0, n = 0;
+            for (int y = 0; y < size; ++y) {
+                const auto* row = reinterpret_cast<const std::uint32_t*>(data + (frame * size + y) * stride);
+                for (int x = 0; x < size; ++x) {
+                    const std::uint32_t p = row[x];
+                    const double dx = x + 0.5 - size / 2.0, dy = y + 0.5 - size / 2.0;
+                    const bool white = ((p >> 16) & 0xff) > 215 && ((p >> 8) & 0xff) > 215 && (p & 0xff) > 215;
+                    if (white && std::hypot(dx, dy) < size * 0.3) sx += dx, sy += dy, n += 1;
+                }
+            }
+            ASSERT_GT(n, 0) << "strip " << strip << " frame " << frame << " has no pointer";
+            double angle = std::atan2(sy, sx) * 180 / M_PI;
+            if (angle < 0) angle += 360;
+            EXPECT_NEAR(angle, degrees, 12) << "strip " << strip << " frame " << frame;
+        }
+    }
+}
+
+TEST(Pictures, SwitchesShowOffAboveAndTheLitStateBelow) {
+    for (int id : {10012, 10016, 10017, 10018, 10020, 10035, 10037, 10038}) {
+        for (int step : SIZE_STEPS) {
+            Surface s = decode(id + step);
+            EXPECT_GT(halfBrightness(s.get(), true), halfBrightness(s.get(), false)) << "picture " << id + step;
+        }
+    }
+    // The edited-state look is the lit one; the trigger marks have a lit and a dim picture.
+    for (const auto& [lit, dim] : {std::pair{10013, 10014}, std::pair{10046, 10047}, std::pair{10048, 10049}}) {
+        Surface a = decode(lit), b = decode(dim);
+        const int w = cairo_image_surface_get_width(a.get()), h = cairo_image_surface_get_height(a.get());
+        EXPECT_GT(brightness(a.get(), 0, 0, w, h), brightness(b.get(), 0, 0, w, h)) << "picture " << lit;
+    }
+}
+
+TEST(Pictures, ModeCaptionsDifferBetweenLowPassAndComb) {
+    for (const auto& [lowPass, comb] : {std::pair{10040, 10041}, std::pair{10042, 10043}, std::pair{10044, 10045}}) {
+        Surface a = decode(lowPass), b = decode(comb);
+        cairo_surface_flush(a.get());
+        cairo_surface_flush(b.get());
+        const std::size_t bytes = std::size_t(cairo_image_surface_get_stride(a.get())) * cairo_image_surface_get_height(a.get());
+        EXPECT_NE(std::memcmp(cairo_image_surface_get_data(a.get()), cairo_image_surface_get_data(b.get()), bytes), 0)
+            << "picture " << lowPass;
+    }
+}
+
+TEST(Pictures, CursorLineSitsTwentyPixelsFromTheLeftEdge) {
+    for (int id : {10070, 10071}) {
+        for (int i = 0; i < 3; ++i) {
+            Surface s = decode(id + SIZE_STEPS[i]);
+            const int h = cairo_image_surface_get_height(s.get());
+            const int line = int(20 * SCALES[i]);
+            // Over the lane (lower part of the picture) only the line is drawn.
+            const int top = h / 2, rows = h / 2 - 2;
+            EXPECT_GT(brightness(s.get(), line - 1, top, 2, rows), 0) << "picture " << id + SIZE_STEPS[i];
+            EXPECT_EQ(brightness(s.get(), 0, top, line - 3, rows), 0) << "picture " << id + SIZE_STEPS[i];
+        }
+    }
+}
+
+TEST(Pictures, VersionLabelSitsOnALightCard) {
+    // The settings page's version text is black.
+    const layout::PanelRect& label = layout::VERSION_LABEL;
+    for (int i = 0; i < 3; ++i) {
+        Surface s = decode(10001 + SIZE_STEPS[i]);
+        const int x = int(label.x * SCALES[i]), y = int(label.y * SCALES[i]);
+        const int w = cairo_image_surface_get_width(s.get()) - x - int(24 * SCALES[i]), h = int(label.height * SCALES[i]);
+        EXPECT_GT(brightness(s.get(), x, y, w, h) / (3.0 * 255 * w * h), 0.6);
+    }
+}
+
+TEST(Pictures, EmbeddedBytesAreTheDrawnFiles) {
+    for (int id : allIds()) {
+        for (int step : SIZE_STEPS) {
+            char name[32];
+            std::snprintf(name, sizeof name, "/bmp%05d.png", id + step);
+            std::ifstream file(std::string(TIDEWALKER_PICTURE_DIR) + name, std::ios::binary);
+            ASSERT_TRUE(file.good()) << name;
+            const std::vector<unsigned char> drawn{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+            const auto embedded = findPicture(id + step);
+            EXPECT_TRUE(std::equal(embedded.begin(), embedded.end(), drawn.begin(), drawn.end())) << name;
         }
     }
 }
