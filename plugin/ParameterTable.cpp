@@ -1,5 +1,6 @@
 #include "plugin/ParameterTable.h"
 
+#include <array>
 #include <cmath>
 #include <limits>
 

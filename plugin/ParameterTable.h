@@ -1,9 +1,8 @@
-// The parameter table: every slot's name, default, kind and texts, the tempo
-// division tables and the front-panel placement rows. Everything that reads a
-// parameter's meaning looks it up here.
+// The parameter table: every slot's name, default, kind and texts, and the
+// tempo division tables. Everything that reads a parameter's meaning looks
+// it up here.
 #pragma once
 
-#include <array>
 #include <bit>
 #include <cstdint>
 
@@ -107,27 +106,8 @@ inline constexpr float REVERSE_MIN_TIME_LOG = std::bit_cast<float>(std::uint32_t
 inline constexpr float REVERSE_MAX_TIME_LOG = std::bit_cast<float>(std::uint32_t{0x4115269E});
 inline constexpr float REVESE_OFFSET_MAX_TIME_LOG = std::bit_cast<float>(std::uint32_t{0x411F73DA});
 
-// Front-panel controls: the parameter a control shows (its tag), its place at
-// 100 % size and its picture.
-struct PanelPlacement {
-    VstInt32 tag;
-    VstInt32 x;
-    VstInt32 y;
-    VstInt32 pictureId;
-};
-inline constexpr std::array<PanelPlacement, 19> KNOBS = {{
-    {2, 507, 44, 10022},   {3, 569, 44, 10022},   {9, 180, 427, 10022},  {6, 272, 427, 10022},
-    {10, 438, 427, 10022}, {8, 523, 427, 10022},  {5, 617, 427, 10022},  {4, 702, 427, 10022},
-    {34, 794, 427, 10022}, {17, 876, 427, 10024}, {19, 1017, 427, 10024}, {16, 947, 487, 10024},
-    {18, 876, 546, 10024}, {20, 1017, 546, 10024}, {25, 240, 547, 10022}, {27, 527, 546, 10023},
-    {28, 617, 546, 10023}, {30, 706, 546, 10023}, {29, 794, 546, 10023},
-}};
-// The last row's tag 510 is the editor's offset lock, not a parameter slot.
-inline constexpr std::array<PanelPlacement, 10> ON_OFFS = {{
-    {1, 417, 33, 10035},  {12, 536, 20, 10012}, {11, 598, 20, 10012}, {35, 107, 432, 10016},
-    {7, 511, 386, 10012}, {15, 861, 377, 10037}, {31, 921, 419, 10012}, {21, 26, 496, 10038},
-    {26, 308, 539, 10012}, {510, 334, 436, 10017},
-}};
+// The front panel places its knobs and switches by the KNOBS and ON_OFFS
+// rows of resources/FrontPanelLayout.h, tagged with the slots above.
 
 // Factory preset slots of the preset menu's four sub-menus.
 inline constexpr VstInt32 PRESET_START[4] = {0, 32, 64, 96};

@@ -212,7 +212,7 @@ constexpr std::array<FactoryPreset, FACTORY_PRESET_COUNT> FACTORY_PRESETS = {{
 
     // Off-beat stutter: each downbeat eighth comes back reversed on the off-beat.
     preset("Drums & Perc 03", BANK_DRUMS,
-           {.wetVolume = wetDb(-4), .reverseDecay = rampMs(1), .reverseAttack = rampMs(3),
+           {.wetVolume = wetDb(-2), .reverseDecay = rampMs(1), .reverseAttack = rampMs(3),
             .reverseLength = rev("1/8"), .retriggerHoldTime = rev("1/4"),
             .triggerMode = TRIGGER_HOST, .highPassFrequency = hz(180), .lfoWave = wave("Triangle"),
             .lfoSpeed = lfo("1/1"), .lfoToPan = depth(60)}),
@@ -233,7 +233,7 @@ constexpr std::array<FactoryPreset, FACTORY_PRESET_COUNT> FACTORY_PRESETS = {{
 
     // Dotted-eighth cycle: a three-against-four reverse figure through a resonant band.
     preset("Drums & Perc 06", BANK_DRUMS,
-           {.wetVolume = wetDb(-4), .reverseDecay = rampMs(2), .reverseAttack = rampMs(6),
+           {.wetVolume = wetDb(-1), .reverseDecay = rampMs(2), .reverseAttack = rampMs(6),
             .reverseLength = rev("1/8*"), .retriggerHoldTime = rev("1/4*"),
             .triggerMode = TRIGGER_HOST, .filterFrequency = hz(3500), .highPassFrequency = hz(300),
             .filterQ = percent(70), .lfoTriggered = true, .lfoWave = wave("Triangle"),
@@ -261,7 +261,7 @@ constexpr std::array<FactoryPreset, FACTORY_PRESET_COUNT> FACTORY_PRESETS = {{
 
     // Two-bar riser: a bar reversed into the next downbeat, thin at first, full as it lands.
     preset("Drums & Perc 10", BANK_DRUMS,
-           {.wetVolume = wetDb(-6), .reverseDecay = rampMs(3), .reverseAttack = rampMs(500),
+           {.wetVolume = wetDb(-7), .reverseDecay = rampMs(3), .reverseAttack = rampMs(500),
             .reverseLength = rev("1/1"), .retriggerHoldTime = rev("2/1"),
             .triggerMode = TRIGGER_HOST, .highPassFrequency = hz(900), .lfoTriggered = true,
             .lfoWave = wave("Saw Dn"), .lfoPhase = phase("0 Deg"), .lfoSpeed = lfo("2/1"),
@@ -276,7 +276,7 @@ constexpr std::array<FactoryPreset, FACTORY_PRESET_COUNT> FACTORY_PRESETS = {{
 
     // Lo-fi: the reversed beat driven and band-limited like an old sampler, dry muted.
     preset("Drums & Perc 12", BANK_DRUMS,
-           {.wetVolume = wetDb(4), .reverseDecay = rampMs(2), .reverseAttack = rampMs(3),
+           {.wetVolume = wetDb(2), .reverseDecay = rampMs(2), .reverseAttack = rampMs(3),
             .reverseLength = rev("1/4"), .retriggerHoldTime = rev("1/4"), .dryMute = true,
             .triggerMode = TRIGGER_HOST, .distort = percent(45), .filterFrequency = hz(2800),
             .highPassFrequency = hz(220), .filterQ = percent(15), .lfoActive = false}),
@@ -297,7 +297,7 @@ constexpr std::array<FactoryPreset, FACTORY_PRESET_COUNT> FACTORY_PRESETS = {{
 
     // Air: eighth reverses of the hats and cymbals only, circling the speakers once a bar.
     preset("Drums & Perc 15", BANK_DRUMS,
-           {.wetVolume = wetDb(-3), .reverseDecay = rampMs(1), .reverseAttack = rampMs(2),
+           {.wetVolume = wetDb(0), .reverseDecay = rampMs(1), .reverseAttack = rampMs(2),
             .reverseLength = rev("1/8"), .retriggerHoldTime = rev("1/8"),
             .triggerMode = TRIGGER_HOST, .highPassFrequency = hz(3000), .lfoPhase = phase("0 Deg"),
             .lfoSpeed = lfo("1/1"), .lfoToPan = depth(100)}),
@@ -347,7 +347,7 @@ constexpr std::array<FactoryPreset, FACTORY_PRESET_COUNT> FACTORY_PRESETS = {{
 
     // Dotted ping-pong: eighth reverses on a dotted-eighth grid, alternating sides.
     preset("Drums & Perc 22", BANK_DRUMS,
-           {.wetVolume = wetDb(-4), .reverseDecay = rampMs(1), .reverseAttack = rampMs(3),
+           {.wetVolume = wetDb(-2), .reverseDecay = rampMs(1), .reverseAttack = rampMs(3),
             .reverseLength = rev("1/8"), .retriggerHoldTime = rev("1/8*"),
             .triggerMode = TRIGGER_HOST, .highPassFrequency = hz(150), .lfoWave = wave("Square"),
             .lfoPhase = phase("0 Deg"), .lfoSpeed = lfo("1/4*"), .lfoToPan = depth(90)}),
@@ -450,7 +450,8 @@ constexpr std::array<FactoryPreset, FACTORY_PRESET_COUNT> FACTORY_PRESETS = {{
 
     // Talking wah: half-bar reverses through a resonant low-pass swept every beat.
     preset("Vocal Weird 03", BANK_VOCALS,
-           {.wetVolume = wetDb(-10), .reverseDecay = rampMs(20), .reverseAttack = rampMs(30),
+           {.dryVolume = dryDb(-4), .wetVolume = wetDb(-10), .reverseDecay = rampMs(20),
+            .reverseAttack = rampMs(30),
             .reverseLength = rev("1/2"), .triggerThreshold = thresholdDb(-26),
             .retriggerHoldTime = rev("1/2"), .triggerMode = TRIGGER_AUDIO,
             .filterFrequency = hz(900), .filterQ = percent(90), .lfoWave = wave("Triangle"),
@@ -466,7 +467,8 @@ constexpr std::array<FactoryPreset, FACTORY_PRESET_COUNT> FACTORY_PRESETS = {{
 
     // Ghost: two-bar reverses with very slow swells drifting across the field, dry muted.
     preset("Vocal Weird 05", BANK_VOCALS,
-           {.wetVolume = wetDb(2), .reverseDecay = rampMs(250), .reverseAttack = rampMs(1000), .reverseLength = rev("2/1"),
+           {.wetVolume = wetDb(2), .reverseDecay = rampMs(250), .reverseAttack = rampMs(1000),
+            .reverseLength = rev("2/1"),
             .triggerThreshold = thresholdDb(-30), .retriggerHoldTime = rev("2/1"),
             .dryMute = true, .triggerMode = TRIGGER_AUDIO, .filterFrequency = hz(6000),
             .lfoSpeed = lfo("4/1"), .lfoToPan = depth(60)}),
@@ -481,7 +483,8 @@ constexpr std::array<FactoryPreset, FACTORY_PRESET_COUNT> FACTORY_PRESETS = {{
 
     // Flanging: reverses through a high comb that sweeps up over each half bar.
     preset("Vocal Weird 07", BANK_VOCALS,
-           {.wetVolume = wetDb(-15), .reverseDecay = rampMs(20), .reverseAttack = rampMs(30),
+           {.dryVolume = dryDb(-4), .wetVolume = wetDb(-15), .reverseDecay = rampMs(20),
+            .reverseAttack = rampMs(30),
             .reverseLength = rev("1/2"), .triggerThreshold = thresholdDb(-26),
             .retriggerHoldTime = rev("1/2"), .triggerMode = TRIGGER_AUDIO,
             .filterFrequency = hz(3000), .highPassFrequency = hz(150), .filterQ = percent(55),
@@ -490,7 +493,8 @@ constexpr std::array<FactoryPreset, FACTORY_PRESET_COUNT> FACTORY_PRESETS = {{
 
     // Falling triplets: eighth-triplet reverses fading and sliding right to left, dry muted.
     preset("Vocal weird 08", BANK_VOCALS,
-           {.wetVolume = wetDb(5), .reverseDecay = rampMs(2), .reverseAttack = rampMs(1), .reverseLength = rev("1/8T"),
+           {.wetVolume = wetDb(5), .reverseDecay = rampMs(2), .reverseAttack = rampMs(1),
+            .reverseLength = rev("1/8T"),
             .triggerThreshold = thresholdDb(-28), .retriggerHoldTime = rev("1/4T"),
             .dryMute = true, .triggerMode = TRIGGER_AUDIO, .lfoTriggered = true,
             .lfoWave = wave("Saw Dn"), .lfoPhase = phase("0 Deg"), .lfoSpeed = lfo("1/4T"),
@@ -516,7 +520,8 @@ constexpr std::array<FactoryPreset, FACTORY_PRESET_COUNT> FACTORY_PRESETS = {{
 
     // Spoken-word duck: quarter reverses pumped down every eighth, clear of the low end.
     preset("Voice a Duck", BANK_VOICES,
-           {.wetVolume = wetDb(-5), .reverseDecay = rampMs(10), .reverseAttack = rampMs(15), .reverseLength = rev("1/4"),
+           {.wetVolume = wetDb(-5), .reverseDecay = rampMs(10), .reverseAttack = rampMs(15),
+            .reverseLength = rev("1/4"),
             .triggerThreshold = thresholdDb(-24), .retriggerHoldTime = rev("1/4"),
             .triggerMode = TRIGGER_AUDIO, .filterFrequency = hz(8000), .highPassFrequency = hz(200),
             .lfoTriggered = true, .lfoWave = wave("Saw Up"), .lfoPhase = phase("0 Deg"),
