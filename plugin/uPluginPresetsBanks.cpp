@@ -20,7 +20,7 @@ consteval float unit(double value) {
 
 // std::log2 is not usable in constant expressions: scale into [1, 2), then
 // ln x = 2 atanh((x - 1) / (x + 1)), whose series converges fast there.
-consteval double log2Exact(double x) {
+consteval double constLog2(double x) {
     if (!(x > 0.0)) throw "log2 of a non-positive value";
     int exponent = 0;
     while (x >= 2.0) { x /= 2.0; ++exponent; }
@@ -38,15 +38,14 @@ consteval double log2Exact(double x) {
 consteval float dryDb(double db) { return unit((db + 40.0) / 40.0); }
 consteval float wetDb(double db) { return unit((db + 40.0) / 50.0); }
 consteval float thresholdDb(double db) { return unit((db + 40.0) / 40.0); }
-consteval float rampMs(double ms) { return unit(log2Exact(ms + 1.0) / 10.0); }
-consteval float offsetMs(double ms) { return unit(log2Exact(ms) / REVESE_OFFSET_MAX_TIME_LOG); }
-consteval float hz(double frequency) { return unit(log2Exact(frequency / 20.0) / 10.0); }
+consteval float rampMs(double ms) { return unit(constLog2(ms + 1.0) / 10.0); }
+consteval float offsetMs(double ms) { return unit(constLog2(ms) / REVESE_OFFSET_MAX_TIME_LOG); }
+consteval float hz(double frequency) { return unit(constLog2(frequency / 20.0) / 10.0); }
 consteval float percent(double amount) { return unit(amount / 100.0); }
 consteval float depth(double amount) { return unit((amount + 100.0) / 200.0); }
 
-static_assert(hz(640.0) == 0.5f && hz(20480.0) == 1.0f);
-static_assert(rampMs(1023.0) == 1.0f && rampMs(0.0) == 0.0f);
-static_assert(offsetMs(1.0) == 0.0f && wetDb(0.0) == 0.8f);
+static_assert(constLog2(3.0) - 1.584962500721156 < 1e-13 && constLog2(3.0) - 1.584962500721156 > -1e-13);
+static_assert(hz(20480.0) == 1.0f && rampMs(1023.0) == 1.0f && offsetMs(1.0) == 0.0f);
 
 template <std::size_t N>
 consteval int choiceIndex(const char* const (&names)[N], std::string_view name) {

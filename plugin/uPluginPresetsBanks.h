@@ -6,8 +6,9 @@
 
 #include <array>
 
+#include "plugin/ParameterTable.h"
+
 inline constexpr int FACTORY_PRESET_COUNT = 46;
-inline constexpr int FACTORY_PRESET_SLOTS = 500;
 
 // Where the texts live in a row and how long they may be. A text ends at the
 // first slot that reads as code 0; a text of full length has no terminator.
@@ -16,7 +17,7 @@ inline constexpr int PRESET_NAME_LENGTH = 28;
 inline constexpr int PRESET_BANK_NAME_SLOT = 200;
 inline constexpr int PRESET_BANK_NAME_LENGTH = 15;
 
-using FactoryPreset = std::array<float, FACTORY_PRESET_SLOTS>;
+using FactoryPreset = std::array<float, kNumParameters>;
 
 // any: read-only, built at compile time. Slots 0..35 are parameter values,
 // 160..187 the preset's name, 200..214 its bank's name, everything else 0.

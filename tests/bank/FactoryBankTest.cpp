@@ -97,7 +97,7 @@ TEST(FactoryBank, FixedRowsMatchTheirPublishedValues) {
 
 TEST(FactoryBank, EverySlotIsAValidValueAndSlotsWithoutMeaningAreZero) {
     for (int p = 0; p < FACTORY_PRESET_COUNT; ++p)
-        for (int slot = 0; slot < FACTORY_PRESET_SLOTS; ++slot) {
+        for (int slot = 0; slot < kNumParameters; ++slot) {
             const float v = FACTORY_PRESETS[p][slot];
             EXPECT_TRUE(v >= 0.0f && v <= 1.0f) << "preset " << p << " slot " << slot;
             if (slot == 0 || slot == 13 || (slot >= Param::kFirstUnusedSlot && !isTextSlot(slot))) {
