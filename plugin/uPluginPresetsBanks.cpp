@@ -245,7 +245,7 @@ constexpr std::array<FactoryPreset, FACTORY_PRESET_COUNT> FACTORY_PRESETS = {{
             .triggerMode = TRIGGER_HOST, .lfoWave = wave("Square"), .lfoPhase = phase("0 Deg"),
             .lfoSpeed = lfo("1/4"), .lfoToPan = depth(100)}),
 
-    // Whole bars reversed end to end, dry muted: the loop played backwards, slowly widening.
+    // Whole bars reversed end to end, dry muted: the loop played backwards, swaying gently.
     preset("Drums & Perc 08", BANK_DRUMS,
            {.reverseDecay = rampMs(8), .reverseAttack = rampMs(10), .reverseLength = rev("1/1"),
             .retriggerHoldTime = rev("1/1"), .dryMute = true, .triggerMode = TRIGGER_HOST,
