@@ -3,7 +3,7 @@
 #include "resources/FrontPanelLayout.h"
 #include "resources/PictureIds.h"
 #include "resources/generator/ControlArt.h"
-#include "resources/generator/PanelArt.h"
+#include "resources/generator/PageArt.h"
 
 namespace tidewalker::art {
 
