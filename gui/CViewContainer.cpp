@@ -106,9 +106,15 @@ CMouseEventResult CViewContainer::onMouseDown(CPoint& where, const CButtonState&
         CPoint childWhere = local;
         const CMouseEventResult result = child->onMouseDown(childWhere, buttons);
         const bool stillHere = isChild(child);
+        if (result == kMouseEventHandled) {
+            // Taken away while pressed: the rest of the click will never reach it.
+            if (stillHere)
+                mouseDownView = child;
+            else
+                child->onMouseCancel();
+        }
         child->forget();
         if (result == kMouseEventNotHandled || result == kMouseEventNotImplemented) continue;
-        if (result == kMouseEventHandled && stillHere) mouseDownView = child;
         return result;
     }
     return kMouseEventNotHandled;

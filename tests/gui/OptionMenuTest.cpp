@@ -1,0 +1,180 @@
+// Option menus: the "-G" and "-" entry texts, reading the current entry with
+// its title, and pop-ups with a scripted choice.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "GuiTestSupport.h"
+#include "gui/CFrame.h"
+#include "gui/COptionMenu.h"
+
+using namespace VSTGUI;
+using namespace guitest;
+
+namespace {
+
+struct MenuFixture : ::testing::Test {
+    RecordingListener listener;
+    ScriptedPresenter presenter;
+    CFrame* frame = new CFrame(CRect(0, 0, 300, 200), nullptr);
+    COptionMenu* menu = new COptionMenu(CRect(50, 40, 150, 56), &listener, 24);
+
+    MenuFixture() {
+        frame->setMenuPresenter(&presenter);
+        frame->addView(menu);
+    }
+    ~MenuFixture() override { frame->close(); }
+};
+
+}  // namespace
+
+TEST(OptionMenuEntries, DisabledAndSeparatorTextsAndCurrentTitle) {
+    COptionMenu menu(CRect(0, 0, 16, 16), nullptr, 9999);
+    menu.addEntry("-GDry Volume");
+    menu.addEntry("-G-12.0dB");
+    menu.addEntry("-");
+    menu.addEntry("Set to Default");
+    menu.addEntry("-Gx-");
+    ASSERT_EQ(menu.getNbEntries(), 5);
+    EXPECT_EQ(menu.getEntry(0)->getTitle(), "Dry Volume");
+    EXPECT_FALSE(menu.getEntry(0)->isEnabled());
+    EXPECT_EQ(menu.getEntry(1)->getTitle(), "-12.0dB");
+    EXPECT_TRUE(menu.getEntry(2)->isSeparator());
+    EXPECT_TRUE(menu.getEntry(3)->isEnabled());
+    EXPECT_EQ(menu.getEntry(4)->getTitle(), "x-");
+    EXPECT_EQ(menu.getMax(), 4.f);
+
+    char text[64] = "junk";
+    EXPECT_EQ(menu.getCurrent(text), 0);
+    EXPECT_STREQ(text, "Dry Volume");
+
+    ASSERT_TRUE(menu.setCurrent(3));
+    EXPECT_EQ(menu.getCurrent(text), 3);
+    EXPECT_STREQ(text, "Set to Default");
+    EXPECT_EQ(menu.getCurrent(text, false), 2);  // separators not counted
+    EXPECT_EQ(menu.getCurrentIndex(), 2);
+
+    // A short buffer gets a terminated prefix, never more.
+    char tiny[5];
+    std::memset(tiny, 'z', sizeof tiny);
+    EXPECT_EQ(menu.getCurrent(tiny), 3);
+    EXPECT_STREQ(tiny, "Set ");
+
+    EXPECT_TRUE(menu.setCurrent(3, false));  // the fourth non-separator entry
+    EXPECT_EQ(menu.getCurrent()->getTitle(), "x-");
+    EXPECT_FALSE(menu.setCurrent(9));
+    EXPECT_FALSE(menu.setCurrent(-1));
+}
+
+TEST(OptionMenuEntries, EmptyMenuHasNoCurrentEntry) {
+    COptionMenu menu(CRect(0, 0, 16, 16), nullptr, 1);
+    char text[8] = "junk";
+    EXPECT_EQ(menu.getCurrent(text), -1);
+    EXPECT_STREQ(text, "");
+    EXPECT_EQ(menu.getCurrent(), nullptr);
+    menu.setValue(3);
+    EXPECT_EQ(menu.getCurrent(), nullptr);
+
+    menu.addEntry("Sine");
+    menu.addEntry("Saw Up", 0);  // inserted in front
+    EXPECT_EQ(menu.getEntry(0)->getTitle(), "Saw Up");
+    EXPECT_TRUE(menu.removeEntry(0));
+    EXPECT_FALSE(menu.removeEntry(5));
+    EXPECT_EQ(menu.getCurrent()->getTitle(), "Sine");
+}
+
+TEST(OptionMenuEntries, CheckMarks) {
+    COptionMenu menu(CRect(0, 0, 16, 16), nullptr, 1, nullptr, nullptr, kCheckStyle);
+    menu.addEntry("Free");
+    menu.addSeparator();
+    menu.addEntry("Triggered");
+    menu.setCurrent(2);
+    EXPECT_TRUE(menu.showsCheck(2));
+    EXPECT_FALSE(menu.showsCheck(0));
+    EXPECT_TRUE(menu.checkEntry(0, true));
+    EXPECT_TRUE(menu.isCheckedEntry(0));
+    EXPECT_FALSE(menu.checkEntry(1, true));  // separators cannot be checked
+}
+
+TEST_F(MenuFixture, ChoosingAnEntrySetsTheValueAndTellsTheListener) {
+    menu->addEntry("0 Deg");
+    menu->addEntry("90 Deg");
+    menu->addEntry("180 Deg");
+    presenter.answer = {menu, 2};
+    CPoint where(60, 45);
+    frame->onMouseDown(where, kLButton);
+    EXPECT_EQ(presenter.shown, 1);
+    EXPECT_EQ(presenter.lastAnchor, CRect(50, 40, 150, 56));
+    EXPECT_EQ(menu->getValue(), 2.f);
+    ASSERT_EQ(listener.changed.size(), 1u);
+    EXPECT_EQ(listener.changed[0], menu);
+    EXPECT_EQ(listener.begins, 1);
+    EXPECT_EQ(listener.ends, 1);
+}
+
+TEST_F(MenuFixture, DismissedOrUnselectableChoicesChangeNothing) {
+    menu->addEntry("-GNot Latched");
+    menu->addEntry("-");
+    menu->addEntry("Clear MIDI");
+    menu->setCurrent(2);
+    for (MenuChoice choice : {MenuChoice{}, MenuChoice{menu, 0}, MenuChoice{menu, 1}, MenuChoice{menu, 7}}) {
+        presenter.answer = choice;
+        EXPECT_FALSE(menu->popup());
+    }
+    // A menu that is not part of this one cannot be chosen from here.
+    COptionMenu stranger(CRect(), nullptr, 5);
+    stranger.addEntry("Load ECS");
+    presenter.answer = {&stranger, 0};
+    EXPECT_FALSE(menu->popup());
+    EXPECT_EQ(menu->getValue(), 2.f);
+    EXPECT_TRUE(listener.changed.empty());
+}
+
+TEST_F(MenuFixture, ChoiceInASubmenuGoesToTheSubmenu) {
+    RecordingListener subListener;
+    auto* presets = new COptionMenu(CRect(50, 40, 150, 56), &subListener, 9999, nullptr, nullptr, 0x118);
+    presets->addEntry("Default");
+    presets->addEntry("Drums & Perc 01");
+    ASSERT_NE(menu->addEntry(presets, "Preset 1 - 32"), nullptr);
+    presets->forget();  // the menu keeps its own reference
+    menu->addEntry("-");
+    menu->addEntry("Default Preset");
+
+    presenter.answer = {presets, 1};
+    EXPECT_TRUE(menu->popup());
+    EXPECT_EQ(presets->getValue(), 1.f);
+    EXPECT_EQ(subListener.changed, std::vector<CControl*>{presets});
+    EXPECT_TRUE(listener.changed.empty());
+
+    // The submenu entry itself is not a choice.
+    presenter.answer = {menu, 0};
+    EXPECT_FALSE(menu->popup());
+}
+
+TEST_F(MenuFixture, MenusCannotContainThemselves) {
+    auto* inner = new COptionMenu();
+    ASSERT_NE(menu->addEntry(inner, "inner"), nullptr);
+    EXPECT_EQ(inner->addEntry(menu, "loop"), nullptr);
+    EXPECT_EQ(menu->addEntry(menu, "self"), nullptr);
+    inner->forget();
+}
+
+TEST_F(MenuFixture, WithoutPresenterOrFrameTheMenuStaysClosed) {
+    menu->addEntry("Load ECS");
+    frame->setMenuPresenter(nullptr);
+    EXPECT_FALSE(menu->popup());  // no window, so no presenter of its own
+    COptionMenu loose(CRect(0, 0, 10, 10), nullptr, 1);
+    loose.addEntry("Save ECS");
+    EXPECT_FALSE(loose.popup());
+}
+
+TEST_F(MenuFixture, ModifierClicksGoToTheListenerFirst) {
+    menu->addEntry("Sine");
+    listener.takeModifierClicks = 1;
+    CPoint where(60, 45);
+    EXPECT_EQ(frame->onMouseDown(where, kLButton | kShift), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
+    EXPECT_EQ(presenter.shown, 0);
+    listener.takeModifierClicks = 0;
+    frame->onMouseDown(where, kLButton | kShift);
+    EXPECT_EQ(presenter.shown, 1);
+}
