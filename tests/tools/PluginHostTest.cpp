@@ -119,7 +119,7 @@ TEST_F(PluginHostTest, RenderDeliversTransportTriggersAndMidiPerBlock) {
     ASSERT_TRUE(writer) << error;
 
     RenderRequest request;
-    request.totalFrames = 750;  // 650 of input, 100 of tail
+    request.tailFrames = 100;
     request.tempo = 90.0;
     request.triggerParameter = 1;
     const RenderResult result = renderBlocks(*host, source, *writer, timeline, request);
@@ -163,6 +163,45 @@ TEST_F(PluginHostTest, RenderDeliversTransportTriggersAndMidiPerBlock) {
     EXPECT_TRUE(log->blocks[0].events.empty());
     // An event block goes out before every block, also an empty one.
     EXPECT_EQ(std::count(log->lifecycle.begin(), log->lifecycle.end(), std::make_pair(VstInt32{effProcessEvents}, VstIntPtr{0})), 8);
+}
+
+// A source whose header overstates its length and that reads in dribbles,
+// as a stream or a damaged file may.
+class DribblingSource final : public AudioSource {
+public:
+    double sampleRate() const override { return 1000.0; }
+    std::int64_t frames() const override { return 100000; }
+    std::size_t read(float* left, float* right, std::size_t count) override {
+        const std::size_t n = std::min<std::size_t>({count, 7, 330 - given});
+        std::fill_n(left, n, 1.0f);
+        std::fill_n(right, n, 1.0f);
+        given += n;
+        return n;
+    }
+
+private:
+    std::size_t given = 0;
+};
+
+TEST_F(PluginHostTest, RenderLengthIsWhatTheSourceGaveAndTheTail) {
+    std::string error;
+    auto host = PluginHost::load(FAKE_EFFECT_PATH, 1000.0, 64, error);
+    ASSERT_TRUE(host) << error;
+    host->open();
+    host->resume();
+    const std::string path = ::testing::TempDir() + "tidewalker-host-dribble.wav";
+    auto writer = AtomicWavWriter::create(path, 1000.0, "", error);
+    ASSERT_TRUE(writer) << error;
+    DribblingSource source;
+    RenderRequest request;
+    request.tailFrames = 40;
+    const RenderResult result = renderBlocks(*host, source, *writer, Timeline(Options{}, 1000.0, 64), request);
+    EXPECT_EQ(result.error, "");
+    EXPECT_EQ(result.framesWritten, 370);
+    ASSERT_EQ(log->blocks.size(), 6u);  // five full blocks, then 50
+    EXPECT_EQ(log->blocks[4].frames, 64);
+    EXPECT_EQ(log->blocks[5].frames, 50);
+    EXPECT_FLOAT_EQ(log->blocks[5].firstInputLeft, 1.0f);
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ public:
 
 class MemorySource final : public AudioSource {
 public:
-    explicit MemorySource(StereoBuffer buffer);
+    explicit MemorySource(StereoBuffer buffer);  // control
     double sampleRate() const override;  // any
     std::int64_t frames() const override;  // any
     std::size_t read(float* left, float* right, std::size_t count) override;  // control

@@ -15,12 +15,13 @@ RenderResult renderBlocks(PluginHost& host, AudioSource& source, AtomicWavWriter
     host.reserveEvents(timeline.maxMidiPerBlock());
 
     bool sourceEnded = false;
+    std::int64_t tailLeft = std::max<std::int64_t>(request.tailFrames, 0);
     std::int64_t block = 0;
-    for (std::int64_t start = 0; start < request.totalFrames; start += blockSize, ++block) {
-        const auto frames = static_cast<std::size_t>(std::min<std::int64_t>(blockSize, request.totalFrames - start));
+    for (std::int64_t start = 0;; start += blockSize, ++block) {
         std::size_t filled = 0;
-        while (!sourceEnded && filled < frames) {
-            const std::size_t got = source.read(inLeft.data() + filled, inRight.data() + filled, frames - filled);
+        while (!sourceEnded && filled < blockFrames) {
+            const std::size_t got =
+                source.read(inLeft.data() + filled, inRight.data() + filled, blockFrames - filled);
             if (got == 0) {
                 if (const std::string error = source.error(); !error.empty()) {
                     result.error = error;
@@ -29,6 +30,13 @@ RenderResult renderBlocks(PluginHost& host, AudioSource& source, AtomicWavWriter
                 sourceEnded = true;
             }
             filled += got;
+        }
+        const auto silence = static_cast<std::size_t>(std::min<std::int64_t>(
+            sourceEnded ? tailLeft : 0, static_cast<std::int64_t>(blockFrames - filled)));
+        tailLeft -= static_cast<std::int64_t>(silence);
+        const std::size_t frames = filled + silence;
+        if (frames == 0) {
+            break;
         }
         std::fill(inLeft.begin() + static_cast<std::ptrdiff_t>(filled), inLeft.end(), 0.0f);
         std::fill(inRight.begin() + static_cast<std::ptrdiff_t>(filled), inRight.end(), 0.0f);
@@ -49,7 +57,7 @@ RenderResult renderBlocks(PluginHost& host, AudioSource& source, AtomicWavWriter
         }
         result.framesWritten = end;
         if (request.progress) {
-            request.progress(end, request.totalFrames);
+            request.progress(end, request.expectedFrames);
         }
         if (request.cancelled && request.cancelled()) {
             result.error = "interrupted";

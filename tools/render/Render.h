@@ -13,7 +13,8 @@
 namespace render {
 
 struct RenderRequest {
-    std::int64_t totalFrames = 0;  // input plus tail
+    std::int64_t tailFrames = 0;  // silence after the source's last frame
+    std::int64_t expectedFrames = 0;  // source plus tail as far as known, for progress only
     double tempo = 120.0;
     int triggerParameter = -1;  // slot pressed by trigger times; -1 when none
     std::function<void(std::int64_t done, std::int64_t total)> progress;
@@ -26,8 +27,9 @@ struct RenderResult {
     std::int64_t nonFiniteSamples = 0;  // NaN or infinity from the effect, written as they came
 };
 
-// The host must be opened and resumed. Writes totalFrames frames; the writer
-// is left uncommitted.
+// The host must be opened and resumed. Renders every frame the source gives
+// (whatever its header claimed) and then tailFrames of silence; the writer is
+// left uncommitted.
 // control
 RenderResult renderBlocks(PluginHost& host, AudioSource& source, AtomicWavWriter& writer, const Timeline& timeline,
                           const RenderRequest& request);

@@ -25,7 +25,7 @@ struct TransportState {
 
 class Timeline {
 public:
-    Timeline(const Options& options, double sampleRate, int blockSize);
+    Timeline(const Options& options, double sampleRate, int blockSize);  // control
 
     std::int64_t frameAt(double seconds) const;  // any
     TransportState transportAt(std::int64_t block) const;  // any

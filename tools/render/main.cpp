@@ -184,8 +184,8 @@ int run(const Options& options) {
 
     RenderRequest request;
     request.tempo = options.tempo;
-    request.totalFrames = std::max<std::int64_t>(source->frames(), 0) +
-                          static_cast<std::int64_t>(std::llround(options.tailSeconds * sampleRate));
+    request.tailFrames = static_cast<std::int64_t>(std::llround(options.tailSeconds * sampleRate));
+    request.expectedFrames = std::max<std::int64_t>(source->frames(), 0) + request.tailFrames;
     if (!options.triggerSeconds.empty()) {
         const auto trigger = host->findParameter("Reverse Trigger");
         if (!trigger) {
@@ -194,7 +194,7 @@ int run(const Options& options) {
         request.triggerParameter = *trigger;
     }
     const Timeline timeline(options, sampleRate, options.blockSize);
-    warnAfterEnd(options, timeline, request.totalFrames);
+    warnAfterEnd(options, timeline, request.expectedFrames);
 
     ProgressBar progress(stderr, ::isatty(STDERR_FILENO) == 1);
     request.progress = [&progress](std::int64_t done, std::int64_t total) { progress.update(done, total); };
