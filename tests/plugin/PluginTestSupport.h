@@ -1,5 +1,5 @@
 // A host-less harness for the effect object: a private home for its
-// preferences, scripted dialog replies and access to its inner state.
+// preferences, scripted input-window replies and access to inner state.
 #pragma once
 
 #include <deque>
@@ -14,17 +14,13 @@
 class TestPlugin : public APlugin {
 public:
     TestPlugin() : APlugin(nullptr) {}
-    using APlugin::currentValues;
     using APlugin::ecsDirectory;
     using APlugin::editedValues;
-    using APlugin::helpFilePath;
+    using APlugin::factoryIndex;
     using APlugin::isSwitch;
     using APlugin::lastValues;
     using APlugin::midiQueue;
-    using APlugin::origValues;
     using APlugin::programs;
-    using APlugin::factoryIndex;
-    using AudioEffect::sampleRate;
 
     std::string display(VstInt32 index) {
         char text[kParameterDisplayBytes] = "junk";
@@ -38,8 +34,7 @@ public:
     }
 };
 
-// Input-window replies handed out in order (nullopt = cancelled); every
-// request is kept as "title|prompt|default".
+// Replies handed out in order (nullopt = cancelled); requests kept as "title|prompt|default".
 class ScriptedInput final : public DialogBackend {
 public:
     std::deque<std::optional<std::string>> replies;
@@ -49,8 +44,8 @@ public:
     ~ScriptedInput() override { setDialogBackend(nullptr); }
 
     std::optional<std::string> askText(const std::string& title, const std::string& prompt,
-                                       const std::string& initialText) override {
-        asked.push_back(title + "|" + prompt + "|" + initialText);
+                                       const std::string& initial) override {
+        asked.push_back(title + "|" + prompt + "|" + initial);
         if (replies.empty()) return std::nullopt;
         auto reply = replies.front();
         replies.pop_front();
