@@ -8,6 +8,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -245,6 +246,39 @@ TEST(Pictures, VersionLabelSitsOnALightCard) {
         const int w = cairo_image_surface_get_width(s.get()) - x - int(24 * SCALES[i]), h = int(label.height * SCALES[i]);
         EXPECT_GT(brightness(s.get(), x, y, w, h) / (3.0 * 255 * w * h), 0.6);
     }
+}
+
+TEST(Pictures, FrontPanelHasDarkFieldsBehindTheTextViews) {
+    // Read-outs, menus and screens draw light text or lines straight onto the
+    // background, so at every size the panel must be dark right where they land.
+    std::vector<layout::PanelRect> fields = {layout::PRESET_MENU, layout::BANK_MENU, layout::LFO_MODE_MENU,
+                                             layout::LFO_PHASE_MENU, layout::LFO_WAVE_MENU, layout::LFO_SPEED_TEXT,
+                                             layout::LFO_SCREEN};
+    for (const auto& row : layout::KNOBS) {
+        const int dy = row[0] == layout::READ_OUT_ABOVE_PARAMETER ? layout::READ_OUT_DY_ABOVE : layout::READ_OUT_DY;
+        fields.push_back({row[1] + layout::READ_OUT_DX, row[2] + dy, layout::READ_OUT_WIDTH, layout::READ_OUT_HEIGHT});
+    }
+    for (int i = 0; i < 3; ++i) {
+        Surface panel = decode(10000 + SIZE_STEPS[i]);
+        for (const layout::PanelRect& f : fields) {
+            const int x = int(f.x * SCALES[i]), y = int(f.y * SCALES[i]);
+            const int w = int(f.width * SCALES[i]), h = int(f.height * SCALES[i]);
+            // Inset by a pixel: the rim may catch light.
+            const double mean = brightness(panel.get(), x + 1, y + 1, w - 2, h - 2) / (3.0 * 255 * (w - 2) * (h - 2));
+            EXPECT_LT(mean, 0.1) << "field at " << f.x << "," << f.y << " size step " << SIZE_STEPS[i];
+        }
+    }
+}
+
+TEST(Pictures, EmbedderDeclinesPicturesItCannotNumber) {
+    const std::string embedder = TIDEWALKER_PICTURE_EMBEDDER;
+    const std::string output = testing::TempDir() + "/embedded.cpp";
+    const std::string picture = std::string(TIDEWALKER_PICTURE_DIR) + "/bmp10000.png";
+    EXPECT_NE(std::system((embedder + " " + output + " " + TIDEWALKER_PICTURE_DIR + "/missing.png").c_str()), 0);
+    EXPECT_NE(std::system((embedder + " " + output + " " + TIDEWALKER_PICTURE_DIR + "/bmp1000.png").c_str()), 0);
+    EXPECT_NE(std::system((embedder + " " + output + " " + picture + " " + picture).c_str()), 0);
+    EXPECT_NE(std::system((embedder + " " + output + " " + TIDEWALKER_PICTURE_DIR + "/bmp99999.png").c_str()), 0);
+    EXPECT_EQ(std::system((embedder + " " + output + " " + picture).c_str()), 0);
 }
 
 TEST(Pictures, EmbeddedBytesAreTheDrawnFiles) {
