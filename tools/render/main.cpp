@@ -129,6 +129,9 @@ void warnAfterEnd(const Options& options, const Timeline& timeline, std::int64_t
 int run(const Options& options) {
     const bool renders = !options.showInfo && !options.listParameters;
 
+    if (renders) {
+        catchInterrupts();
+    }
     std::unique_ptr<AudioSource> source;
     std::string error;
     if (renders && !options.inputPath.empty()) {
@@ -136,10 +139,10 @@ int run(const Options& options) {
         if (!source) {
             return fail(error);
         }
-    } else {
+    } else if (renders) {
         source = std::make_unique<MemorySource>(synthesizeDemo());
     }
-    const double sampleRate = source->sampleRate();
+    const double sampleRate = source ? source->sampleRate() : kDemoSampleRate;
 
     std::unique_ptr<AtomicWavWriter> writer;
     std::string outputPath;
@@ -199,7 +202,6 @@ int run(const Options& options) {
     ProgressBar progress(stderr, ::isatty(STDERR_FILENO) == 1);
     request.progress = [&progress](std::int64_t done, std::int64_t total) { progress.update(done, total); };
     request.cancelled = [] { return interruptRequested != 0; };
-    catchInterrupts();
 
     const RenderResult result = renderBlocks(*host, *source, *writer, timeline, request);
     progress.finish();
