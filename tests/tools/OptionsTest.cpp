@@ -64,7 +64,7 @@ TEST(RenderOptions, RejectsBadValuesWithAMessage) {
         {"--set", "Wet=1.5"},    {"--set", "Wet=abc"},     {"--cc", "1:0:7:1"},    {"--cc", "1:17:7:1"},
         {"--cc", "1:1:128:1"},   {"--cc", "1:1:7:-1"},     {"--cc", "1:1:7"},      {"--cc", "x:1:7:1"},
         {"--bogus"},             {"a.wav", "b.wav"},       {"--play-at", "3", "--stop-at", "2"},
-        {"--tail", "1e9"},
+        {"--tail", "1e9"},       {"-"},
     };
     for (const auto& arguments : bad) {
         const ParseResult result = parse(arguments);

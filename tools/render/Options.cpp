@@ -240,6 +240,9 @@ ParseResult parseOptions(const std::vector<std::string>& arguments) {
     } else if (positional.size() > 1) {
         result.error = "only one input file can be rendered at a time";
         return result;
+    } else if (positional.size() == 1 && positional[0] == "-") {
+        result.error = "audio cannot be read from standard input; give a file name";
+        return result;
     } else if (positional.size() == 1) {
         options.inputPath = positional[0];
     }

@@ -117,12 +117,13 @@ std::unique_ptr<PluginHost> PluginHost::load(const std::string& path, double sam
         return nullptr;
     }
 
+    const auto frames = static_cast<std::size_t>(host->maxFrames);
     for (int i = 0; i < effect->numInputs; ++i) {
-        host->inputs.emplace_back(static_cast<std::size_t>(maxBlockSize), 0.0f);
+        host->inputs.emplace_back(frames, 0.0f);
         host->inputPointers.push_back(host->inputs.back().data());
     }
     for (int i = 0; i < effect->numOutputs; ++i) {
-        host->outputs.emplace_back(static_cast<std::size_t>(maxBlockSize), 0.0f);
+        host->outputs.emplace_back(frames, 0.0f);
         host->outputPointers.push_back(host->outputs.back().data());
     }
     host->reserveEvents(0);
