@@ -8,10 +8,11 @@
 
 #include <cstdlib>
 
+#include "effect/VstAbi.h"
 #include "gui/CButtonState.h"
 #include "gui/CDrawContext.h"
 #include "gui/CFrame.h"
-#include "effect/VstAbi.h"
+#include "gui/X11MenuPresenter.h"
 
 namespace VSTGUI {
 
@@ -126,6 +127,7 @@ struct X11FrameWindow::Impl {
     Display* display = nullptr;
     Window window = 0;
     cairo_surface_t* surface = nullptr;
+    std::unique_ptr<X11MenuPresenter> menus;
     Time lastPressTime = 0;
     unsigned int lastPressButton = 0;
     int lastPressX = 0;
@@ -183,12 +185,13 @@ std::unique_ptr<X11FrameWindow> X11FrameWindow::create(void* parentWindow, const
     }
     impl->surface = cairo_xlib_surface_create(impl->display, impl->window, parentAttributes.visual, width, height);
     if (cairo_surface_status(impl->surface) != CAIRO_STATUS_SUCCESS) return nullptr;
+    impl->menus = std::make_unique<X11MenuPresenter>(impl->display, impl->window);
     return std::unique_ptr<X11FrameWindow>(new X11FrameWindow(std::move(impl)));
 }
 
 std::uintptr_t X11FrameWindow::windowId() const { return impl->window; }
 
-IMenuPresenter* X11FrameWindow::menuPresenter() { return nullptr; }
+IMenuPresenter* X11FrameWindow::menuPresenter() { return impl->menus.get(); }
 
 void X11FrameWindow::processEvents(CFrame& frame) {
     XErrorTrap trap(impl->display);

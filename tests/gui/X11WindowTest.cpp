@@ -12,11 +12,16 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <chrono>
+#include <set>
 #include <string>
+#include <thread>
 
 #include "GuiTestSupport.h"
 #include "gui/CFrame.h"
+#include "gui/COptionMenu.h"
 #include "gui/CView.h"
+#include "gui/X11MenuPresenter.h"
 #include "platform/Process.h"
 
 extern char** environ;
@@ -37,8 +42,9 @@ public:
         int fds[2];
         if (pipe(fds) != 0) return;
         const std::string fd = std::to_string(fds[1]);
-        const char* argv[] = {xvfb.c_str(), "-displayfd", fd.c_str(), "-screen", "0", "640x480x24", "-nolisten", "tcp",
-                              nullptr};
+        // -noreset: the server must not restart each time the last test client leaves.
+        const char* argv[] = {xvfb.c_str(), "-displayfd", fd.c_str(), "-screen", "0", "640x480x24",
+                              "-nolisten",  "tcp",        "-noreset",  nullptr};
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addclose(&actions, fds[0]);
@@ -231,4 +237,130 @@ TEST_F(X11Window, BadParentsAreRefusedAndAVanishedHostWindowIsSurvived) {
     frame->idle();
     frame->close();  // still here: X errors are absorbed
     SUCCEED();
+}
+
+namespace {
+
+// Plays the user for a pop-up menu from a second connection, as a second
+// program would: waits for each new menu window and acts on it.
+class MenuUser {
+public:
+    MenuUser() : display(XOpenDisplay(nullptr)) { known = topWindows(); }
+    ~MenuUser() {
+        if (thread.joinable()) thread.join();
+        XCloseDisplay(display);
+    }
+
+    // Each step: wait for the next menu window, then click its row (or press
+    // Escape when row < 0). Hovering a submenu's row opens the next window.
+    void start(std::vector<int> rows) {
+        thread = std::thread([this, rows] {
+            for (std::size_t step = 0; step < rows.size(); ++step) {
+                const int row = rows[step];
+                const Window menu = nextMenuWindow();
+                if (!menu) return;
+                XWindowAttributes at;
+                XGetWindowAttributes(display, menu, &at);
+                if (row < 0) {
+                    XEvent key{};
+                    key.type = KeyPress;
+                    key.xkey.keycode = XKeysymToKeycode(display, XK_Escape);
+                    key.xkey.same_screen = True;
+                    send(menu, key, KeyPressMask);
+                    continue;
+                }
+                const int x = at.x + 30;
+                const int y = at.y + 1 + row * X11MenuPresenter::kRowHeight + X11MenuPresenter::kRowHeight / 2;
+                XEvent event{};
+                event.type = MotionNotify;
+                event.xmotion.x_root = x;
+                event.xmotion.y_root = y;
+                send(menu, event, PointerMotionMask);
+                if (step + 1 < rows.size()) continue;  // only hovering, towards a submenu
+                event = {};
+                event.type = ButtonPress;
+                event.xbutton.button = Button1;
+                event.xbutton.x_root = x;
+                event.xbutton.y_root = y;
+                send(menu, event, ButtonPressMask);
+                event.type = ButtonRelease;
+                send(menu, event, ButtonReleaseMask);
+            }
+        });
+    }
+
+private:
+    std::set<Window> topWindows() {
+        Window root, up, *list = nullptr;
+        unsigned int count = 0;
+        XQueryTree(display, DefaultRootWindow(display), &root, &up, &list, &count);
+        std::set<Window> result(list, list + count);
+        if (list) XFree(list);
+        return result;
+    }
+    Window nextMenuWindow() {
+        for (int wait = 0; wait < 300; ++wait) {
+            for (Window window : topWindows()) {
+                if (known.count(window)) continue;
+                XWindowAttributes at;
+                if (XGetWindowAttributes(display, window, &at) && at.override_redirect && at.map_state == IsViewable) {
+                    known.insert(window);
+                    return window;
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return 0;
+    }
+    void send(Window window, XEvent event, long mask) {
+        event.xany.window = window;
+        XSendEvent(display, window, False, mask, &event);
+        XSync(display, False);
+    }
+
+    Display* display;
+    std::set<Window> known;
+    std::thread thread;
+};
+
+}  // namespace
+
+TEST_F(X11Window, MenusPopUpChooseAndDismiss) {
+    RecordingListener listener, subListener;
+    auto* frame = new CFrame(CRect(0, 0, 200, 100), nullptr);
+    auto* menu = new COptionMenu(CRect(10, 10, 110, 26), &listener, 23);
+    auto* presets = new COptionMenu(CRect(10, 10, 110, 26), &subListener, 9999, nullptr, nullptr, 0x118);
+    presets->addEntry("Default");
+    presets->addEntry("Drums & Perc 01");
+    menu->addEntry(presets, "Preset 1 - 32");
+    presets->forget();
+    menu->addEntry("-GNot Latched");
+    menu->addEntry("Saw Up");
+    frame->addView(menu);
+    ASSERT_TRUE(frame->open(reinterpret_cast<void*>(parent)));
+    ASSERT_NE(frame->getMenuPresenter(), nullptr);
+    frame->idle();
+
+    {
+        MenuUser user;
+        user.start({2});
+        EXPECT_TRUE(menu->popup());
+    }
+    EXPECT_EQ(menu->getValue(), 2.f);
+    EXPECT_EQ(listener.changed.size(), 1u);
+
+    {
+        MenuUser user;
+        user.start({-1});
+        EXPECT_FALSE(menu->popup());
+    }
+    {
+        MenuUser user;
+        user.start({0, 1});  // into the submenu, second entry
+        EXPECT_TRUE(menu->popup());
+    }
+    EXPECT_EQ(presets->getValue(), 1.f);
+    EXPECT_EQ(subListener.changed.size(), 1u);
+    EXPECT_EQ(listener.changed.size(), 1u);
+    frame->close();
 }
