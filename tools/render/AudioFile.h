@@ -85,7 +85,6 @@ public:
 
     bool write(const float* left, const float* right, std::size_t frames, std::string& error);  // control
     bool commit(std::string& error);  // control
-    const std::string& temporaryPath() const { return tempPath; }  // any
 
 private:
     AtomicWavWriter(std::string target, std::string temp, int fd, sf_private_tag* file);

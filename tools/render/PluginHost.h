@@ -76,9 +76,7 @@ public:
     // Stereo in, stereo out; frames at most the block size given to load.
     void process(const float* left, const float* right, float* outLeft, float* outRight, int frames) noexcept;  // audio
 
-    double sampleRate() const { return rate; }  // any
     int blockSize() const { return maxFrames; }  // any
-    const VstTimeInfo& timeInfo() const { return time; }  // any
 
     static VstIntPtr callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                               float opt);  // any

@@ -33,7 +33,6 @@ public:
     std::span<const ScheduledMidi> midiIn(std::int64_t start, std::int64_t end) const;  // any
     bool triggerIn(std::int64_t start, std::int64_t end) const;  // any
     std::size_t maxMidiPerBlock() const { return maxPerBlock; }  // any
-    bool hasTriggers() const { return !triggers.empty(); }  // any
 
 private:
     double sampleRate;
