@@ -285,17 +285,16 @@ void PluginHost::process(const float* left, const float* right, float* outLeft, 
     std::copy_n(outputs[outputs.size() > 1 ? 1 : 0].data(), n, outRight);
 }
 
-VstIntPtr PluginHost::callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                               float opt) {
+VstIntPtr PluginHost::callback(AEffect* effect, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr, float) {
     PluginHost* host = effect != nullptr && effect->resvd1 != 0 ? reinterpret_cast<PluginHost*>(effect->resvd1)
                                                                 : hostBeingLoaded;
     if (host == nullptr) {
         return opcode == audioMasterVersion ? kVstVersion : 0;
     }
-    return host->answer(opcode, index, value, ptr, opt);
+    return host->answer(opcode, ptr);
 }
 
-VstIntPtr PluginHost::answer(VstInt32 opcode, VstInt32, VstIntPtr, void* ptr, float) {
+VstIntPtr PluginHost::answer(VstInt32 opcode, void* ptr) {
     switch (opcode) {
         case audioMasterVersion:
             return kVstVersion;

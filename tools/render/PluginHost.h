@@ -86,7 +86,7 @@ private:
     VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                        float opt = 0.0f) const;
     std::string dispatchText(VstInt32 opcode, VstInt32 index) const;
-    VstIntPtr answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
+    VstIntPtr answer(VstInt32 opcode, void* ptr);
 
     void* library;
     AEffect* effect = nullptr;
