@@ -6,13 +6,6 @@
 
 namespace {
 
-// Three-slot history ring: the next step, and for each step the slots holding
-// the newest, previous and second-previous value (the newest overwrites the oldest).
-constexpr int32_t ntempf[3] = {1, 2, 0};
-constexpr int32_t nf0[3] = {2, 1, 0};
-constexpr int32_t nf1[3] = {0, 2, 1};
-constexpr int32_t nf2[3] = {1, 0, 2};
-
 // Damping of the low-pass at no resonance (2 * sqrt 2) and the high-pass Q.
 constexpr double lowPassDamping = 2.828427;
 constexpr double highPassQ = 0.98;
@@ -28,7 +21,6 @@ float unit(float value) noexcept {
 void TFilter::init(float rate) noexcept {
     sampleRate = (std::isfinite(rate) && rate >= 1000.0f) ? rate : 1000.0f;
     invSampleRate = 1.0f / sampleRate;
-    oversampling = 4;
     denormalOffset = 1e-15f;
     type = LOW_PASS;
     lastType = -1;
@@ -43,14 +35,10 @@ void TFilter::init(float rate) noexcept {
 }
 
 void TFilter::resetHistory() noexcept {
-    ringStep = 0;
-    slot0 = 0;
-    slot1 = 1;
-    slot2 = 2;
-    std::fill_n(xLeft, 3, 0.0f);
-    std::fill_n(yLeft, 3, 0.0f);
-    std::fill_n(xRight, 3, 0.0f);
-    std::fill_n(yRight, 3, 0.0f);
+    std::fill_n(xLeft, 2, 0.0f);
+    std::fill_n(yLeft, 2, 0.0f);
+    std::fill_n(xRight, 2, 0.0f);
+    std::fill_n(yRight, 2, 0.0f);
     std::fill_n(combLeft, COMB_LINE_SIZE, 0.0f);
     std::fill_n(combRight, COMB_LINE_SIZE, 0.0f);
 }
@@ -138,41 +126,38 @@ void TFilter::designHighPass() noexcept {
     a2 = float((1.0 - alpha) * g);
 }
 
-float TFilter::biquadStep(float input, float* x, float* y) noexcept {
-    x[slot0] = input + denormalOffset;
-    const float out =
-        b0 * x[slot0] + b1 * x[slot1] + b2 * x[slot2] - a1 * y[slot1] - a2 * y[slot2] + denormalOffset;
-    y[slot0] = out;
+// One channel: the input is held for the sub-steps and their outputs averaged.
+// The history stays in registers meanwhile; the arithmetic is the plain
+// difference equation, term for term.
+inline float TFilter::biquadChannel(float input, float* x, float* y) noexcept {
+    const float xn = input + denormalOffset;
+    float x1 = x[0], x2 = x[1], y1 = y[0], y2 = y[1];
+    float sum = 0.0f;
+    for (int32_t step = 0; step < oversampling; ++step) {
+        const float yn = b0 * xn + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2 + denormalOffset;
+        x2 = x1;
+        x1 = xn;
+        y2 = y1;
+        y1 = yn;
+        sum += yn;
+    }
+    const float out = sum / float(oversampling);
+    if (!std::isfinite(out)) {
+        // A non-finite input would otherwise poison the recursion for good.
+        x[0] = x[1] = y[0] = y[1] = 0.0f;
+        return 0.0f;
+    }
+    x[0] = x1;
+    x[1] = x2;
+    y[0] = y1;
+    y[1] = y2;
     return out;
 }
 
 void TFilter::process(float& left, float& right) noexcept {
     if (type == LOW_PASS || type == HIGH_PASS) {
-        const float inL = left;
-        const float inR = right;
-        float sumL = 0.0f;
-        float sumR = 0.0f;
-        for (int32_t step = 0; step < oversampling; ++step) {
-            ringStep = ntempf[ringStep];
-            slot0 = nf0[ringStep];
-            slot1 = nf1[ringStep];
-            slot2 = nf2[ringStep];
-            sumL += biquadStep(inL, xLeft, yLeft);
-            sumR += biquadStep(inR, xRight, yRight);
-        }
-        left = sumL / float(oversampling);
-        right = sumR / float(oversampling);
-        // A non-finite input would otherwise poison the recursion for good.
-        if (!std::isfinite(left)) {
-            std::fill_n(xLeft, 3, 0.0f);
-            std::fill_n(yLeft, 3, 0.0f);
-            left = 0.0f;
-        }
-        if (!std::isfinite(right)) {
-            std::fill_n(xRight, 3, 0.0f);
-            std::fill_n(yRight, 3, 0.0f);
-            right = 0.0f;
-        }
+        left = biquadChannel(left, xLeft, yLeft);
+        right = biquadChannel(right, xRight, yRight);
     } else if (type == COMB) {
         const uint32_t p = combWritePos + 256u;
         combWritePos = p & 0x1FFFFFu;

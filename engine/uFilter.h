@@ -21,9 +21,11 @@ public:
     void update(bool snap) noexcept;  // audio
     void process(float& left, float& right) noexcept;  // audio
 
+    // Sub-steps per sample for the biquads.
+    static constexpr int32_t oversampling = 4;
+
     int32_t type = LOW_PASS;
     int32_t lastType = -1;
-    int32_t oversampling = 4;
     float sampleRate = 44100.0f;
     float invSampleRate = 1.0f / 44100.0f;
     float denormalOffset = 1e-15f;
@@ -33,19 +35,16 @@ public:
     float freqHz = 0.0f;
     float resonance = 0.0f;
     float lastResonance = 0.0f;
-    int32_t ringStep = 0;
-    int32_t slot0 = 0;
-    int32_t slot1 = 1;
-    int32_t slot2 = 2;
     float b0 = 0.0f;
     float b1 = 0.0f;
     float b2 = 0.0f;
     float a1 = 0.0f;
     float a2 = 0.0f;
-    float xLeft[3] = {};
-    float yLeft[3] = {};
-    float xRight[3] = {};
-    float yRight[3] = {};
+    // Biquad history per channel: the last two inputs and outputs, newest first.
+    float xLeft[2] = {};
+    float yLeft[2] = {};
+    float xRight[2] = {};
+    float yRight[2] = {};
     int32_t combDelay = 0;
     uint32_t combWritePos = 0;
     float combFeedback = 0.0f;
@@ -57,7 +56,7 @@ private:
     void designComb() noexcept;
     void designLowPass() noexcept;
     void designHighPass() noexcept;
-    float biquadStep(float input, float* x, float* y) noexcept;
+    float biquadChannel(float input, float* x, float* y) noexcept;
 
     // The glided frequency the last freqHz was computed for, so that the
     // exponential is skipped once the glide has settled.

@@ -81,7 +81,7 @@ void TLfo::update(float samples) noexcept {
     const float steps = (std::isfinite(samples) && samples > 0.0f) ? samples : 0.0f;
     float phase = cyclePhase.load(relaxed) + steps * increment;
     if (phase >= 1.0f) {
-        phase -= std::floor(phase);
+        phase = std::isfinite(phase) ? phase - std::floor(phase) : 0.0f;
         randomValue = float(nextRandom15()) * 2.0f / 32767.0f - 1.0f;
     }
     cyclePhase.store(phase, relaxed);

@@ -31,6 +31,7 @@ public:
     float increment = 0.0f;
     float phaseOffset = 0.0f;
     std::atomic<float> cyclePhase{0.0f};  // the editor's LFO screen polls it
+    static_assert(std::atomic<float>::is_always_lock_free);
     float value = 0.0f;
     float randomValue = 0.0f;
 

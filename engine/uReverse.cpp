@@ -29,11 +29,9 @@ int32_t clampedLength(float samples) noexcept {
     return int32_t(samples);
 }
 
-}  // namespace
-
-namespace {
 constexpr size_t blockBytes = 2 * size_t(TReverse::BUFFER_SIZE) * sizeof(float);
-}
+
+}  // namespace
 
 TReverse::TReverse() {
     // One block for both channels, mapped straight from the kernel: its pages

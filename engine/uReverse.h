@@ -46,6 +46,7 @@ public:
 
     // The editor reads the voice through the getters while the audio thread
     // runs it, so everything they touch is atomic (always used relaxed).
+    static_assert(std::atomic<int32_t>::is_always_lock_free && std::atomic<float>::is_always_lock_free);
     std::atomic<bool> used{false};
     bool tempoSynced = false;
     std::atomic<bool> started{false};
