@@ -11,6 +11,7 @@
 #include "plugin/ParameterTable.h"
 #include "plugin/SharedValue.h"
 #include "plugin/TextBuffers.h"
+#include "plugin/uPluginPresetsBanks.h"
 
 // One program as the host stores it: the 500 slot values and a name.
 struct ProgramRecord {
@@ -23,7 +24,6 @@ class APlugin : public AudioEffectX {
 public:
     static constexpr VstInt32 kMidiQueueSize = 250;
     static constexpr VstInt32 kFreeMidiSlot = -99;  // delta frames of an unused queue record
-    static constexpr VstInt32 kNumFactoryPresets = 46;
     static constexpr VstInt32 kUniqueId = fourCharCode("ktVS");
     static constexpr VstInt32 kVendorVersion = 0x10000;
 
@@ -133,7 +133,7 @@ protected:
     std::atomic<bool> editorBusy{false};
     std::atomic<bool> editorOpen{false};
     float vuFollowers[4]{};
-    char factoryNames[kNumFactoryPresets][64]{};
+    char factoryNames[FACTORY_PRESET_COUNT][64]{};
     VstInt32 factoryIndex = 0;
 
 private:
