@@ -20,7 +20,6 @@ float unit(float value) noexcept {
 
 void TFilter::init(float rate) noexcept {
     sampleRate = (std::isfinite(rate) && rate >= 1000.0f) ? rate : 1000.0f;
-    invSampleRate = 1.0f / sampleRate;
     denormalOffset = 1e-15f;
     type = LOW_PASS;
     lastType = -1;
@@ -82,9 +81,12 @@ void TFilter::update(bool snap) noexcept {
 void TFilter::designComb() noexcept {
     // One period of freqHz, clamped in float before the conversion.
     const float delay = sampleRate * 256.0f / freqHz;
-    combDelay = delay >= float(COMB_MAX_DELAY) ? COMB_MAX_DELAY
-                : !(delay > float(COMB_MIN_DELAY)) ? COMB_MIN_DELAY
-                                                 : int32_t(delay);
+    if (delay >= float(COMB_MAX_DELAY))
+        combDelay = COMB_MAX_DELAY;
+    else if (delay > float(COMB_MIN_DELAY))
+        combDelay = int32_t(delay);
+    else
+        combDelay = COMB_MIN_DELAY;
     combFeedback = float(std::sqrt(std::sqrt(double(resonance)))) + denormalOffset;
 }
 

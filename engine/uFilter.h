@@ -27,7 +27,6 @@ public:
     int32_t type = LOW_PASS;
     int32_t lastType = -1;
     float sampleRate = 44100.0f;
-    float invSampleRate = 1.0f / 44100.0f;
     float denormalOffset = 1e-15f;
     float targetFreq = 0.0f;
     float smoothedFreq = 0.0f;

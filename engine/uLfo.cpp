@@ -57,13 +57,13 @@ void TLfo::updateIncrement() noexcept {
         increment = 0.0f;
         return;
     }
-    const float s = std::min(1.0f, speedInput);
     if (tempoSynced) {
         const float tempo = tempoInput >= 1.0f ? tempoInput : 1.0f;
         const float twoBars = periodInput >= 0.0f ? periodInput : 0.0f;
         const float period = twoBars * 480.0f * sampleRate / tempo + 1.0f;
         increment = 1.0f / period;
     } else {
+        const float s = std::min(1.0f, speedInput);
         increment = std::exp2(17.0f * s) * lowestFreeRate / sampleRate;
     }
 }

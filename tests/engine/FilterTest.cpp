@@ -46,11 +46,7 @@ TEST(Filter, BiquadGainAtTheCorner) {
         design(f, TFilter::HIGH_PASS, 48000.0f, 2000.0, res);
         EXPECT_NEAR(dB(std::abs(biquad(f, 2 * pi * 2000.0 / (4 * 48000.0)))), dB(0.98 * (1.0 - 0.95 * res)), 0.01);
     }
-    // The design frequency is capped at 0.2 of the fourfold rate and floored at 40 Hz.
-    TFilter f, g;
-    design(f, TFilter::LOW_PASS, 8000.0f, 20480.0, 0.0f);
-    design(g, TFilter::LOW_PASS, 8000.0f, 6400.0, 0.0f);
-    EXPECT_FLOAT_EQ(f.a1, g.a1);
+    TFilter f, g;  // the design frequency is floored at 40 Hz
     design(f, TFilter::HIGH_PASS, 44100.0f, 20.0, 0.5f);
     design(g, TFilter::HIGH_PASS, 44100.0f, 40.0, 0.5f);
     EXPECT_EQ(f.a1, g.a1);
