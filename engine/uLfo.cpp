@@ -73,10 +73,6 @@ int32_t TLfo::nextRandom15() noexcept {
     return int32_t((randomState >> 16) & 0x7FFFu);
 }
 
-void TLfo::seedRandom(uint32_t seed) noexcept {
-    randomState = seed;
-}
-
 void TLfo::update(float samples) noexcept {
     const float steps = (std::isfinite(samples) && samples > 0.0f) ? samples : 0.0f;
     float phase = cyclePhase.load(relaxed) + steps * increment;

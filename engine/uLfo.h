@@ -7,8 +7,6 @@
 
 class TLfo {
 public:
-    static constexpr int32_t WAVE_COUNT = 6;  // sine, saw up, saw down, triangle, square, S&H
-
     void init(float rate) noexcept;  // control
     void reset() noexcept;  // audio
     void setOn(bool enabled) noexcept;  // audio
@@ -20,13 +18,10 @@ public:
     void update(float samples) noexcept;  // audio
     float getValue() const noexcept;  // audio
     float getPos() const noexcept;  // any
-    // The sample-and-hold sequence is fixed per seed; an owner that wants
-    // instances to differ gives each its own seed before processing starts.
-    void seedRandom(uint32_t seed) noexcept;  // control
 
     bool on = true;
     bool tempoSynced = false;
-    int32_t wave = 0;
+    int32_t wave = 0;  // sine, saw up, saw down, triangle, square, S&H; others are silent
     float sampleRate = 44100.0f;
     float increment = 0.0f;
     float phaseOffset = 0.0f;
@@ -39,7 +34,8 @@ private:
     int32_t nextRandom15() noexcept;
     void updateIncrement() noexcept;
 
-    // A generator of our own: rand() takes a lock and returns 31 bits.
+    // A 15-bit generator of our own: rand() takes a lock and returns 31 bits.
+    // Every instance starts from the same seed, so renders repeat exactly.
     uint32_t randomState = 1;
 
     // Inputs of the last increment computation; it is redone only on change.
