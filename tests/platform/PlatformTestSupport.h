@@ -3,6 +3,8 @@
 // Temporary folders and environment for the platform tests, so that nothing
 // ever reaches the real home folder or /etc.
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,63 +12,41 @@
 #include <sstream>
 #include <string>
 
-class TempDir {
-public:
+struct TempDir {
+    std::filesystem::path path;
     TempDir()
     {
         std::string pattern = (std::filesystem::temp_directory_path() / "tidewalker-test-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-        path_ = pattern;
+        path = pattern;
     }
-    ~TempDir()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    std::string str() const { return path_.string(); }
-
-private:
-    std::filesystem::path path_;
+    ~TempDir() { std::filesystem::remove_all(path); }
+    std::string str() const { return path.string(); }
 };
 
 // Sets an environment variable for the life of the object.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name)
+struct ScopedEnv {
+    std::string name;
+    std::optional<std::string> old;
+    ScopedEnv(const char* variable, const std::string& value) : name(variable)
     {
-        if (const char* old = std::getenv(name)) old_ = old;
-        ::setenv(name, value.c_str(), 1);
+        if (const char* before = std::getenv(variable)) old = before;
+        ::setenv(variable, value.c_str(), 1);
     }
-    ~ScopedEnv()
-    {
-        if (old_) {
-            ::setenv(name_.c_str(), old_->c_str(), 1);
-        } else {
-            ::unsetenv(name_.c_str());
-        }
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    std::string name_;
-    std::optional<std::string> old_;
+    ~ScopedEnv() { old ? ::setenv(name.c_str(), old->c_str(), 1) : ::unsetenv(name.c_str()); }
 };
 
-inline void writeFile(const std::filesystem::path& path, const std::string& text)
+inline void writeFile(const std::filesystem::path& path, const std::string& text, bool executable = false)
 {
     std::filesystem::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << text;
+    if (executable) ::chmod(path.c_str(), 0755);
 }
 
 inline std::string readFile(const std::filesystem::path& path)
 {
-    std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
-    text << in.rdbuf();
+    text << std::ifstream(path, std::ios::binary).rdbuf();
     return text.str();
 }
 
@@ -78,12 +58,9 @@ struct IsolatedHome {
     ScopedEnv data{"XDG_DATA_HOME", root.str() + "/data"};
     ScopedEnv system{"XDG_CONFIG_DIRS", root.str() + "/etc1:" + root.str() + "/etc2"};
 
-    std::filesystem::path userFile() const
-    {
-        return root.path() / "config" / "com.ktlm.tidewalker" / "preferences.json";
-    }
+    std::filesystem::path userFile() const { return root.path / "config/com.ktlm.tidewalker/preferences.json"; }
     std::filesystem::path allUsersFile(int which) const
     {
-        return root.path() / ("etc" + std::to_string(which)) / "com.ktlm.tidewalker" / "preferences.json";
+        return root.path / ("etc" + std::to_string(which)) / "com.ktlm.tidewalker/preferences.json";
     }
 };
