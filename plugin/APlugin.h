@@ -8,6 +8,7 @@
 
 #include "effect/AudioEffectX.h"
 #include "platform/FilePaths.h"
+#include "plugin/MidiControllerPrefs.h"
 #include "plugin/ParameterTable.h"
 #include "plugin/SharedValue.h"
 #include "plugin/TextBuffers.h"
@@ -87,6 +88,21 @@ public:
     void getLimitedValue(VstInt32 index, float scale, VstInt32 count, const char* const* names);  // control
     void changeDelta(VstInt32 index, VstInt32 delta) noexcept;  // control
 
+    // MIDI control: the queue is filled and drained on the audio thread; the
+    // controller map is learned there and edited from the parameter menu.
+    VstInt32 processEvents(VstEvents* events) noexcept override;  // audio
+    void processMidi(long frames) noexcept;  // audio
+    void setMidiLatch(VstInt32 index, bool on);  // control
+    void setMidiCCNum(VstInt32 index);  // control
+    void resetMidi();  // control
+    void setAllMidiControls();  // control
+    void LoadECS();  // control
+    void SaveECS();  // control
+    // The parameter controller cc drives, 0 for none or outside 0..127. Unlike
+    // getMidiCC it sees a controller learned a moment ago.
+    VstInt32 getControllerAssignment(VstInt32 cc) const noexcept;  // any
+    VstInt32 getLastCCValue() const noexcept;  // any
+
 protected:
     float defaultValues[kNumParameters]{};
     ProgramRecord bankChunk{};
@@ -121,7 +137,9 @@ protected:
     char origProgramName[256]{};
     std::atomic<bool> programChanged{false};
     VstInt32 lastCCValue = 0;
-    VstInt32 ccMap[128]{};
+    VstInt32 ccMap[kNumMidiControllers]{};
+    // Declared after ccMap: it reads the map until it has joined its thread.
+    ControllerMapWriter ccMapWriter{ccMap};
     std::atomic<bool> latchArmed{false};
     std::atomic<VstInt32> latchParameter{0};
     float inputLeft = 0.0f;
@@ -138,6 +156,7 @@ protected:
 
 private:
     void setEnteredValue(VstInt32 index, double value) noexcept;
+    void applyControlChange(VstInt32 cc, VstInt32 value) noexcept;  // audio
 };
 
 // control: the factory the adapter and the plug-in entry use.

@@ -27,6 +27,7 @@ void APlugin::initVariables() {
     selectedFilePath[0] = '\0';
     programChanged.store(false, std::memory_order_relaxed);
 
+    setAllMidiControls();
     lastCCValue = 0;
     latchArmed.store(false, std::memory_order_relaxed);
     bypassOn = muteOn = dryMuteOn = false;
