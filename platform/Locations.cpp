@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#ifndef TIDEWALKER_INSTALL_PREFIX
-#define TIDEWALKER_INSTALL_PREFIX "/usr/local"
+#if !defined(__APPLE__) && !defined(TIDEWALKER_INSTALL_PREFIX)
+#error "TIDEWALKER_INSTALL_PREFIX (the install prefix) must be defined by the build"
 #endif
 
 namespace {

@@ -6,7 +6,8 @@
 // only in the all-users store is taken over into the user's store on first
 // read. Strings are UTF-8 on this platform.
 //
-// These touch the file system: never call them from the audio thread. The
+// These touch the file system: call them from any thread except the audio
+// thread (they are safe to call concurrently, also across processes). The
 // audio side reads PreferenceSnapshot instead.
 
 #include <cstddef>
