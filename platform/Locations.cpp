@@ -68,13 +68,14 @@ bool getHelpFilePath(char (&buffer)[kPathBytes])
 std::string userPreferencesFolder()
 {
     const char* home = std::getenv("HOME");
-    return home != nullptr && home[0] == '/' ? std::string(home) + "/Library/Preferences/" + kPreferenceDomain
-                                             : std::string{};
+    return home != nullptr && home[0] == '/'
+               ? std::string(home) + "/Library/Application Support/" + kPreferenceDomain
+               : std::string{};
 }
 
 std::vector<std::string> allUsersPreferencesFolders()
 {
-    return {std::string("/Library/Preferences/") + kPreferenceDomain};
+    return {std::string("/Library/Application Support/") + kPreferenceDomain};
 }
 
 #else

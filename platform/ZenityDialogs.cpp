@@ -12,6 +12,19 @@ std::optional<std::string> answerOf(const ProcessResult& result, std::string out
     return output;
 }
 
+// zenity reads backslash escapes in the entry window's label and then takes
+// "_" as a keyboard mnemonic; doubled, both show as typed.
+std::string asEntryLabel(const std::string& prompt)
+{
+    std::string label;
+    label.reserve(prompt.size());
+    for (const char c : prompt) {
+        if (c == '\\' || c == '_') label += c;
+        label += c;
+    }
+    return label;
+}
+
 }  // namespace
 
 std::optional<std::string> ZenityDialogs::askText(const std::string& title, const std::string& prompt,
@@ -19,7 +32,7 @@ std::optional<std::string> ZenityDialogs::askText(const std::string& title, cons
 {
     std::string output;
     const ProcessResult result = runProcess(
-        {"zenity", "--entry", "--title=" + title, "--text=" + prompt, "--entry-text=" + initialText}, &output);
+        {"zenity", "--entry", "--title=" + title, "--text=" + asEntryLabel(prompt), "--entry-text=" + initialText}, &output);
     return answerOf(result, std::move(output));
 }
 

@@ -130,10 +130,10 @@ TEST_F(ZenityBackend, TextsGoAsArgumentsAndRepliesComeBack)
 {
     fakeZenity("42\n", 0);
     char text[kInputBoxBytes] = "it's \"$HOME\"";
-    inputBox("Midi CC : Wet Volume", "Midi CC (0 - 127)", text, sizeof text);
+    inputBox("1 [Sine] to 6 [S&H] in_out\\n", "Midi CC (0 - 127)", text, sizeof text);
     EXPECT_STREQ(text, "42");
-    EXPECT_EQ(readFile(arguments),
-              "--entry\n--title=Midi CC (0 - 127)\n--text=Midi CC : Wet Volume\n--entry-text=it's \"$HOME\"\n");
+    EXPECT_EQ(readFile(arguments), "--entry\n--title=Midi CC (0 - 127)\n--text=1 [Sine] to 6 [S&H] in__out\\\\n\n"
+                                   "--entry-text=it's \"$HOME\"\n");
     fakeZenity("typed but cancelled\n", 1);
     inputBox("p", "t", text, sizeof text);
     EXPECT_STREQ(text, "");
