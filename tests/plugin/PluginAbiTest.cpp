@@ -92,6 +92,7 @@ TEST_F(PluginAbi, ParametersAndAudioThroughTheRecord) {
     float in[2][8] = {{1, 2, 3, 4, 5, 6, 7, 8}, {-1, -2, -3, -4, -5, -6, -7, -8}}, out[2][8] = {};
     float* inputs[2] = {in[0], in[1]};
     float* outputs[2] = {out[0], out[1]};
+    effect->setParameter(effect, 1, 1.0f);  // "Bypass"
     effect->dispatcher(effect, effMainsChanged, 0, 1, nullptr, 0.0f);
     effect->processReplacing(effect, inputs, outputs, 8);
     EXPECT_EQ(std::memcmp(in, out, sizeof in), 0);

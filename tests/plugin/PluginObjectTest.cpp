@@ -76,7 +76,8 @@ TEST_F(PluginObject, EditedFlagFollowsEffectiveChangesOfVisibleSlots) {
     EXPECT_FLOAT_EQ(plugin->lastValues[3], 0.81f);
 }
 
-TEST_F(PluginObject, AudioPathPassesThroughWithoutAllocatingOrLocking) {
+TEST_F(PluginObject, BypassedAudioPassesThroughWithoutAllocatingOrLocking) {
+    plugin->setParameter(Param::Bypass, 1.0f);
     float left[4] = {0.1f, 0.2f, 0.3f, 0.4f}, right[4] = {-1, -2, -3, -4}, outLeft[4] = {}, outRight[4] = {};
     float* inputs[2] = {left, right};
     float* outputs[2] = {outLeft, outRight};
