@@ -3,8 +3,6 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
-#include <cairo-xlib.h>
-#include <cairo.h>
 
 #include <cstdlib>
 
@@ -12,6 +10,7 @@
 #include "gui/CButtonState.h"
 #include "gui/CDrawContext.h"
 #include "gui/CFrame.h"
+#include "gui/X11Canvas.h"
 #include "gui/X11MenuPresenter.h"
 
 namespace VSTGUI {
@@ -126,7 +125,7 @@ constexpr int kDoubleClickDistance = 4;
 struct X11FrameWindow::Impl {
     Display* display = nullptr;
     Window window = 0;
-    cairo_surface_t* surface = nullptr;
+    std::unique_ptr<X11Canvas> canvas;
     std::unique_ptr<X11MenuPresenter> menus;
     Time lastPressTime = 0;
     unsigned int lastPressButton = 0;
@@ -134,7 +133,7 @@ struct X11FrameWindow::Impl {
     int lastPressY = 0;
 
     ~Impl() {
-        if (surface) cairo_surface_destroy(surface);
+        canvas.reset();
         if (window) {
             XErrorTrap trap(display);
             XDestroyWindow(display, window);
@@ -183,8 +182,9 @@ std::unique_ptr<X11FrameWindow> X11FrameWindow::create(void* parentWindow, const
         impl->window = 0;  // never created
         return nullptr;
     }
-    impl->surface = cairo_xlib_surface_create(impl->display, impl->window, parentAttributes.visual, width, height);
-    if (cairo_surface_status(impl->surface) != CAIRO_STATUS_SUCCESS) return nullptr;
+    impl->canvas = X11Canvas::create(impl->display, impl->window, parentAttributes.visual, parentAttributes.depth,
+                                     width, height);
+    if (!impl->canvas) return nullptr;
     impl->menus = std::make_unique<X11MenuPresenter>(impl->display, impl->window);
     return std::unique_ptr<X11FrameWindow>(new X11FrameWindow(std::move(impl)));
 }
@@ -253,19 +253,15 @@ void X11FrameWindow::processEvents(CFrame& frame) {
 
 void X11FrameWindow::paint(CFrame& frame, const CRect& area) {
     XErrorTrap trap(impl->display);
-    cairo_t* cairo = cairo_create(impl->surface);
-    cairo_rectangle(cairo, area.left, area.top, area.getWidth(), area.getHeight());
-    cairo_clip(cairo);
-    // Drawn off-screen first so a repaint never shows half-drawn views.
-    cairo_push_group(cairo);
     {
-        CDrawContext context(cairo);
+        CDrawContext context(impl->canvas->surface());
+        context.setClipRect(area);
+        // Whatever no view covers shows black rather than an older picture.
+        context.setFillColor(kBlackCColor);
+        context.drawRect(area, kDrawFilled);
         frame.drawRect(&context, area);
     }
-    cairo_pop_group_to_source(cairo);
-    cairo_paint(cairo);
-    cairo_destroy(cairo);
-    cairo_surface_flush(impl->surface);
+    impl->canvas->show(area);
 }
 
 }  // namespace VSTGUI

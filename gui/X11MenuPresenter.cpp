@@ -3,7 +3,6 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
-#include <cairo-xlib.h>
 #include <cairo.h>
 #include <unistd.h>
 
@@ -13,6 +12,7 @@
 
 #include "gui/CDrawContext.h"
 #include "gui/COptionMenu.h"
+#include "gui/X11Canvas.h"
 
 namespace VSTGUI {
 
@@ -33,7 +33,7 @@ constexpr long kMenuEvents = ExposureMask | ButtonPressMask | ButtonReleaseMask 
 struct Level {
     COptionMenu* menu = nullptr;
     Window window = 0;
-    cairo_surface_t* surface = nullptr;
+    std::shared_ptr<X11Canvas> canvas;
     int x = 0, y = 0, width = 0, height = 0;
     std::vector<int> rowTops;  // one per entry, plus the bottom
     int hover = -1;
@@ -76,21 +76,27 @@ public:
                                      static_cast<unsigned>(level.width), static_cast<unsigned>(level.height), 0,
                                      CopyFromParent, InputOutput, CopyFromParent, CWOverrideRedirect | CWEventMask,
                                      &attributes);
-        level.surface = cairo_xlib_surface_create(display, level.window, DefaultVisual(display, screen), level.width,
-                                                  level.height);
+        level.canvas = X11Canvas::create(display, level.window, DefaultVisual(display, screen),
+                                         DefaultDepth(display, screen), level.width, level.height);
         XMapRaised(display, level.window);
         levels.push_back(level);
     }
 
     void closeLevel() {
         Level& level = levels.back();
-        cairo_surface_destroy(level.surface);
+        level.canvas.reset();
         XDestroyWindow(display, level.window);
         levels.pop_back();
     }
 
     void draw(Level& level) {
-        CDrawContext context(level.surface);
+        if (!level.canvas) return;
+        draw(level, level.canvas->surface());
+        level.canvas->show(CRect(0, 0, level.width, level.height));
+    }
+
+    void draw(Level& level, cairo_surface_t* surface) {
+        CDrawContext context(surface);
         context.setFillColor(kMenuBack);
         context.drawRect(CRect(0, 0, level.width, level.height), kDrawFilled);
         context.setFrameColor(kMenuBorder);
@@ -119,7 +125,6 @@ public:
             if (item->getSubmenu())
                 context.drawString("\xE2\x96\xB8", CRect(row.right - Presenter::kSidePadding, row.top, row.right, row.bottom));
         }
-        cairo_surface_flush(level.surface);
     }
 
     // Runs until a choice or a dismissal.
@@ -255,9 +260,15 @@ MenuChoice X11MenuPresenter::present(COptionMenu& menu, const CRect& anchor) {
     Window child;
     XTranslateCoordinates(display, frameWindow, DefaultRootWindow(display), static_cast<int>(anchor.left),
                           static_cast<int>(anchor.bottom), &rootX, &rootY, &child);
-    MenuSession session(display);
-    session.openLevel(&menu, rootX, rootY);
-    return session.run();
+    MenuChoice choice;
+    {
+        MenuSession session(display);
+        session.openLevel(&menu, rootX, rootY);
+        choice = session.run();
+    }
+    // The modal loop swallowed the frame's own expose events; ask for them again.
+    XClearArea(display, frameWindow, 0, 0, 0, 0, True);
+    return choice;
 }
 
 }  // namespace VSTGUI

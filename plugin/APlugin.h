@@ -48,6 +48,13 @@ public:
     bool getProductString(char* text) override;  // control
     VstInt32 getVendorVersion() override;  // control
     VstInt32 canDo(char* text) override;  // control
+    void setProgram(VstInt32 index) override;  // control
+    void setProgramName(char* name) override;  // control
+    void getProgramName(char* name) override;  // control
+    bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;  // control
+    VstInt32 getChunk(void** data, bool isPreset) override;  // control
+    VstInt32 setChunk(void* data, VstInt32 byteSize, bool isPreset) override;  // control
+    VstIntPtr vendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt) override;  // control
 
     // Start-up.
     void setDefaultSettings() noexcept;  // control
@@ -63,6 +70,16 @@ public:
     bool getEditChanged() const noexcept;  // any
     void setLockOffset(bool on) noexcept;  // control
     bool getLockOffset() const noexcept;  // any
+
+    // The factory bank and the three revert commands of the preset menu.
+    void setFactoryProgram(VstInt32 n);  // control
+    void changeFactoryProgramDelta(VstInt32 delta);  // control
+    void origProgram();  // control
+    void editProgram();  // control
+    void defaultProgram();  // control
+    // The preset's name, or "None" outside the bank; the text never changes
+    // while the instance lives, so any thread may keep and read it.
+    const char* getPresetName(VstInt32 n) const noexcept;  // any
 
     // Readings of the parameter slots.
     float loadValue(VstInt32 index) const noexcept;  // any; 0 outside the slots
@@ -156,6 +173,10 @@ protected:
 
 private:
     void setEnteredValue(VstInt32 index, double value) noexcept;
+    // A value as setParameter stores it: clamped to 0..1, switches snapped.
+    float storedForm(VstInt32 index, float value) const noexcept;
+    void identifyHost();
+    bool chunkAccepted(bool isPreset) const noexcept;
     void applyControlChange(VstInt32 cc, VstInt32 value) noexcept;  // audio
 };
 

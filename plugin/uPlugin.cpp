@@ -41,7 +41,7 @@ APlugin::APlugin(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, kN
     pendingMidiCount = 0;
     canProcessReplacing(true);
     hostIsVendorProp = hostIsMaschine = hostIsKore = hostIsLumenhall = false;
-    programsAreChunks(false);
+    identifyHost();
     setUniqueID(kUniqueId);
 
     for (auto& slot : midiQueue) {
@@ -58,13 +58,10 @@ APlugin::APlugin(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, kN
 
     edited = false;
     for (VstInt32 i = 0; i < kNumParameters; ++i) {
-        const float value = defaultValues[i];
-        storeValue(i, value);
-        storeRelaxed(programs[0].values[i], value);
-        storeRelaxed(editedValues[i], value);
-        storeRelaxed(lastValues[i], value);
-        storeRelaxed(origValues[i], value);
+        storeValue(i, defaultValues[i]);
+        storeRelaxed(programs[0].values[i], defaultValues[i]);
     }
+    setProgram(0);
     factoryIndex = 0;
 }
 

@@ -24,6 +24,9 @@ void APlugin::setDefaultSettings() noexcept {
 
 void APlugin::initVariables() {
     timeInfo = nullptr;
+    for (int n = 0; n < FACTORY_PRESET_COUNT; ++n)
+        decodePresetText(&FACTORY_PRESETS[static_cast<std::size_t>(n)][PRESET_NAME_SLOT], PRESET_NAME_LENGTH,
+                         factoryNames[n]);
     selectedFilePath[0] = '\0';
     programChanged.store(false, std::memory_order_relaxed);
 

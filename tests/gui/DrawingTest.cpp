@@ -21,6 +21,8 @@ constexpr CColor kRed{255, 0, 0};
 constexpr CColor kBlue{0, 0, 255};
 constexpr CColor kGreen{0, 255, 0};
 
+const auto* const fontCaches = ::testing::AddGlobalTestEnvironment(new FontCacheRelease);
+
 BitmapPtr canvas(int width = 20, int height = 20) { return BitmapPtr(new CBitmap(width, height)); }
 
 }  // namespace

@@ -1,6 +1,10 @@
 // Helpers shared by the widget-layer tests.
 #pragma once
 
+#include <cairo.h>
+#include <fontconfig/fontconfig.h>
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <vector>
 
@@ -62,6 +66,15 @@ struct ScriptedPresenter : IMenuPresenter {
         ++shown;
         lastAnchor = anchor;
         return answer;
+    }
+};
+
+// cairo and fontconfig keep font caches for the life of the process; they
+// are emptied at the end so the leak checker reports only our own leaks.
+struct FontCacheRelease : ::testing::Environment {
+    void TearDown() override {
+        cairo_debug_reset_static_data();
+        FcFini();
     }
 };
 

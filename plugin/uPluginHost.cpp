@@ -1,0 +1,41 @@
+#include <cstring>
+
+#include "platform/TextHelpers.h"
+#include "plugin/APlugin.h"
+
+namespace {
+
+// Room for whatever a host writes; the ABI promises 64 bytes, some hosts write more.
+constexpr std::size_t kHostTextBytes = 256;
+
+// The host's mouse-wheel message: index and value as big-endian codes.
+constexpr VstInt32 kWheelIndex = fourCharCode("stCA");
+constexpr VstInt32 kWheelValue = fourCharCode("Whee");
+
+bool startsWith(const char* text, const char* prefix) noexcept {
+    return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
+}
+
+}  // namespace
+
+void APlugin::identifyHost() {
+    char product[kHostTextBytes] = {};
+    char vendor[kHostTextBytes] = {};
+    getHostProductString(product);
+    getHostVendorString(vendor);
+    product[kHostTextBytes - 1] = '\0';
+    vendor[kHostTextBytes - 1] = '\0';
+    upperCase(product);
+    upperCase(vendor);
+
+    hostIsKore = startsWith(product, "KORE");
+    hostIsMaschine = std::strcmp(product, "MASCHINE HOST") == 0;
+    hostIsLumenhall = std::strcmp(product, "LUMENHALL") == 0;
+    hostIsVendorProp = startsWith(vendor, "PROP");
+    programsAreChunks(hostIsKore || hostIsMaschine || hostIsLumenhall || hostIsVendorProp);
+}
+
+VstIntPtr APlugin::vendorSpecific(VstInt32 index, VstIntPtr value, void*, float opt) {
+    if (index != kWheelIndex || value != kWheelValue || !editor) return 0;
+    return editor->onWheel(opt) ? 1 : 0;
+}

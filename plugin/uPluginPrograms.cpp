@@ -1,0 +1,149 @@
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "plugin/APlugin.h"
+
+namespace {
+
+constexpr const char* kNoPresetName = "None";
+// The VST limit for a program name; every factory name fits with room to spare.
+constexpr std::size_t kProgramNameBytes = kVstMaxProgNameLen;
+constexpr VstInt32 kLastFactoryPreset = FACTORY_PRESET_COUNT - 1;
+// Switches among these slots are snapped in the record; slot 35 is cleared anyway.
+constexpr VstInt32 kSnappedSwitchSlots = Param::ReverseTrigger;
+
+// Copies a name field that may lack its terminator; at most capacity − 1 characters.
+void copyNameField(char* destination, std::size_t capacity, const char* field, std::size_t fieldBytes) {
+    std::size_t length = strnlen(field, fieldBytes);
+    length = std::min(length, capacity - 1);
+    std::memcpy(destination, field, length);
+    destination[length] = '\0';
+}
+
+}  // namespace
+
+float APlugin::storedForm(VstInt32 index, float value) const noexcept {
+    const float v = clampUnit(value);
+    if (index >= 0 && index < kNumParameters && isSwitch[index]) return ::getOnOff(v) ? 1.0f : 0.0f;
+    return v;
+}
+
+void APlugin::setProgram(VstInt32 index) {
+    if (editorBusy.load(std::memory_order_relaxed)) return;
+    edited.store(false, std::memory_order_relaxed);
+    settingProgram.store(true, std::memory_order_relaxed);
+    if (index > 0) {
+        settingProgram.store(false, std::memory_order_relaxed);
+        return;
+    }
+    ProgramRecord& record = programs[0];
+
+    // A saved program remembers its factory preset only through the name codes.
+    char codedName[PRESET_NAME_LENGTH + 1];
+    decodePresetText(&record.values[PRESET_NAME_SLOT], PRESET_NAME_LENGTH, codedName);
+    VstInt32 found = 0;
+    for (VstInt32 n = 0; n < FACTORY_PRESET_COUNT; ++n) {
+        if (std::strcmp(factoryNames[n], codedName) == 0) {
+            found = n;
+            break;
+        }
+    }
+    storeRelaxed(factoryIndex, found);
+
+    // Whatever wrote the record, what goes live (and what a revert brings
+    // back) is what setParameter would have stored.
+    for (VstInt32 i = 0; i < kNumParameters; ++i) storeValue(i, storedForm(i, loadRelaxed(record.values[i])));
+    // A program never arrives with the trigger pressed. Cleared before the
+    // copies below, so neither the edited flag nor a revert sees it pressed.
+    storeValue(Param::ReverseTrigger, 0.0f);
+    storeRelaxed(record.values[Param::ReverseTrigger], 0.0f);
+    for (VstInt32 i = 0; i < kSnappedSwitchSlots; ++i) {
+        if (isSwitch[i]) storeRelaxed(record.values[i], ::getOnOff(loadRelaxed(record.values[i])) ? 1.0f : 0.0f);
+    }
+    for (VstInt32 i = 0; i < kNumParameters; ++i) {
+        const float v = loadValue(i);
+        storeRelaxed(editedValues[i], v);
+        storeRelaxed(lastValues[i], v);
+        storeRelaxed(origValues[i], v);
+    }
+
+    if (lockOffset.load(std::memory_order_relaxed)) {
+        const float kept = loadRelaxed(lockedOffsetValue);
+        storeValue(Param::ReverseOffset, kept);
+        storeRelaxed(record.values[Param::ReverseOffset], kept);
+    }
+
+    for (VstInt32 i = 0; i < kNumParameters; ++i) setParameter(i, loadRelaxed(record.values[i]));
+
+    copyNameField(currentProgramName, sizeof(currentProgramName), record.name, sizeof(record.name));
+    copyNameField(origProgramName, sizeof(origProgramName), record.name, sizeof(record.name));
+
+    programChanged.store(true, std::memory_order_relaxed);
+    settingProgram.store(false, std::memory_order_relaxed);
+}
+
+void APlugin::setFactoryProgram(VstInt32 n) {
+    if (n < 0 || n > kLastFactoryPreset) return;
+    storeRelaxed(factoryIndex, n);
+    const FactoryPreset& preset = FACTORY_PRESETS[static_cast<std::size_t>(n)];
+    for (VstInt32 i = 0; i < kNumParameters; ++i) {
+        storeValue(i, preset[static_cast<std::size_t>(i)]);
+        storeRelaxed(programs[0].values[i], preset[static_cast<std::size_t>(i)]);
+    }
+    setProgram(0);
+}
+
+void APlugin::changeFactoryProgramDelta(VstInt32 delta) {
+    const std::int64_t wanted = std::int64_t{loadRelaxed(factoryIndex)} + delta;
+    setFactoryProgram(static_cast<VstInt32>(std::clamp<std::int64_t>(wanted, 0, kLastFactoryPreset)));
+}
+
+void APlugin::origProgram() {
+    for (VstInt32 i = 0; i < kNumParameters; ++i) {
+        const float v = loadRelaxed(origValues[i]);
+        storeValue(i, v);
+        storeRelaxed(programs[0].values[i], v);
+    }
+    edited.store(false, std::memory_order_relaxed);
+    editorResume();
+}
+
+void APlugin::editProgram() {
+    for (VstInt32 i = 0; i < kNumParameters; ++i) {
+        const float v = loadRelaxed(editedValues[i]);
+        storeValue(i, v);
+        storeRelaxed(programs[0].values[i], v);
+    }
+    edited.store(true, std::memory_order_relaxed);
+    editorResume();
+}
+
+void APlugin::defaultProgram() {
+    // Slots from the name codes on are left alone, so the preset keeps its identity.
+    for (VstInt32 i = 0; i < PRESET_NAME_SLOT; ++i) {
+        storeValue(i, defaultValues[i]);
+        storeRelaxed(programs[0].values[i], defaultValues[i]);
+    }
+    edited.store(true, std::memory_order_relaxed);
+    editorResume();
+}
+
+const char* APlugin::getPresetName(VstInt32 n) const noexcept {
+    if (n < 0 || n > kLastFactoryPreset) return kNoPresetName;
+    return factoryNames[n];
+}
+
+void APlugin::getProgramName(char* name) {
+    copyText(name, kProgramNameBytes, getPresetName(loadRelaxed(factoryIndex)));
+}
+
+bool APlugin::getProgramNameIndexed(VstInt32, VstInt32 index, char* text) {
+    if (index != 0) return false;
+    getProgramName(text);
+    return true;
+}
+
+void APlugin::setProgramName(char*) {
+    // The name follows the factory preset; hosts may ask, but nothing changes it.
+}
