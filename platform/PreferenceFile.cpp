@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <utility>
 
@@ -77,11 +78,12 @@ bool onlyWhitespace(const std::string& text)
 
 Loaded load(const std::string& path, nlohmann::json& object)
 {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking, so that a FIFO in the file's place cannot hang the caller.
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.get() < 0) return errno == ENOENT ? Loaded::Missing : Loaded::Unreadable;
     struct stat info {};
     if (::fstat(file.get(), &info) != 0) return Loaded::Unreadable;
-    if (info.st_size > kMaxFileBytes) return Loaded::Broken;
+    if (!S_ISREG(info.st_mode) || info.st_size > kMaxFileBytes) return Loaded::Broken;
     std::string text;
     if (!readAll(file.get(), text)) return text.size() > 0 ? Loaded::Broken : Loaded::Unreadable;
     if (onlyWhitespace(text)) {
@@ -119,6 +121,19 @@ bool setAside(const std::string& path)
         return ::rename(path.c_str(), target.c_str()) == 0;
     }
     return false;
+}
+
+// A store kept elsewhere and linked into place (dotfile managers do this)
+// stays linked: the file the link points to is the one replaced.
+std::string linkTarget(const std::string& path)
+{
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (resolved == nullptr) return path;
+    std::string target(resolved);
+    std::free(resolved);
+    return target;
 }
 
 bool replaceAtomically(const std::string& path, const std::string& text)
@@ -196,7 +211,7 @@ bool PreferenceFile::writeAll(const nlohmann::json& changes)
         }
         object.update(changes);
         // dump() refuses text that is not valid UTF-8 by throwing.
-        return replaceAtomically(path_, object.dump(2) + "\n");
+        return replaceAtomically(linkTarget(path_), object.dump(2) + "\n");
     } catch (const std::exception&) {
         return false;
     }

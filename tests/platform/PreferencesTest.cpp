@@ -108,6 +108,23 @@ TEST_F(Preferences, BrokenFileIsKeptAsideBeforeAFreshOneIsWritten)
     EXPECT_EQ(keptAside, (std::multiset<std::string>{broken, "[1, 2]"}));
 }
 
+TEST_F(Preferences, LinkedStoreStaysLinkedAndAFifoCannotHangUs)
+{
+    const auto elsewhere = home.root.path / "dotfiles/preferences.json";
+    writeFile(elsewhere, R"({"Key": "N"})");
+    std::filesystem::create_directories(home.userFile().parent_path());
+    std::filesystem::create_symlink(elsewhere, home.userFile());
+    ASSERT_TRUE(saveIntToPrefs("1", 2));
+    EXPECT_TRUE(std::filesystem::is_symlink(home.userFile()));
+    EXPECT_EQ(nlohmann::json::parse(readFile(elsewhere)), nlohmann::json({{"Key", "N"}, {"1", 2}}));
+
+    std::filesystem::remove(home.userFile());
+    ASSERT_EQ(::mkfifo(home.userFile().c_str(), 0644), 0);
+    EXPECT_EQ(loadIntFromPrefs("1"), 0);
+    ASSERT_TRUE(saveIntToPrefs("1", 3));  // the FIFO is set aside
+    EXPECT_EQ(loadIntFromPrefs("1"), 3);
+}
+
 TEST_F(Preferences, AllUsersStringIsTakenOverByTheUser)
 {
     writeFile(home.allUsersFile(2), R"({"ECSDir": "/srv/ECS/", "MidiBank": "N", "5": 12})");
