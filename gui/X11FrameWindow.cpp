@@ -215,6 +215,8 @@ void X11FrameWindow::processEvents(CFrame& frame) {
                 }
                 const std::int32_t button = pressedButton(e.button);
                 if (button == 0) break;
+                // Hosts rarely pass keys on; after a click the frame takes them itself.
+                XSetInputFocus(impl->display, impl->window, RevertToParent, e.time);
                 std::int32_t state = (heldState(e.state) & kAllModifiers) | button;
                 if (impl->isDoubleClick(e)) state |= kDoubleClick;
                 CPoint point = where;

@@ -102,26 +102,6 @@ TEST(Drawing, BitmapsAreCopiedFromTheirSourceOffsetIntoTheTargetOnly) {
     EXPECT_EQ(target->getPixel(1, 13).alpha, 0);
 }
 
-TEST(Drawing, ClipAndOffsetAreRestoredWithTheSavedState) {
-    auto target = canvas();
-    {
-        CDrawContext context(target->getSurface());
-        context.setFillColor(kBlue);
-        context.saveGlobalState();
-        context.setOffset(CPoint(10, 10));
-        context.setClipRect(CRect(0, 0, 3, 3));
-        context.drawRect(CRect(-5, -5, 8, 8), kDrawFilled);  // only 10..12 survive
-        context.restoreGlobalState();
-        context.setFillColor(kRed);
-        context.drawRect(CRect(0, 0, 2, 2), kDrawFilled);
-    }
-    EXPECT_EQ(target->getPixel(10, 10), kBlue);
-    EXPECT_EQ(target->getPixel(12, 12), kBlue);
-    EXPECT_EQ(target->getPixel(13, 12).alpha, 0);
-    EXPECT_EQ(target->getPixel(9, 10).alpha, 0);
-    EXPECT_EQ(target->getPixel(0, 0), kRed);
-}
-
 TEST(Drawing, TextIsAlignedInItsBoxAndBadBytesDoNotStopDrawing) {
     auto inkColumns = [](CHoriTxtAlign align) {
         auto target = canvas(120, 20);

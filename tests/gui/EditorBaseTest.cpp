@@ -71,13 +71,6 @@ TEST(EditorBase, HostCallsReachTheFrame) {
     EXPECT_FALSE(editor.isOpen());
 }
 
-TEST(EditorBase, TicksCountMilliseconds) {
-    const std::uint32_t start = AEffGUIEditor::getTicks();
-    std::uint32_t now = start;
-    while (now - start < 20) now = AEffGUIEditor::getTicks();
-    EXPECT_LT(now - start, 200u);
-}
-
 TEST(FileSelector, AsksZenityWithTitleFolderNameAndFilters) {
     CNewFileSelector* save = CNewFileSelector::create(nullptr, CNewFileSelector::kSelectSaveFile);
     save->setTitle("Save ECS");
@@ -94,16 +87,6 @@ TEST(FileSelector, AsksZenityWithTitleFolderNameAndFilters) {
                                             "--file-filter=All files | *"};
     EXPECT_EQ(save->dialogArguments(), expected);
     save->forget();
-
-    CNewFileSelector* open = CNewFileSelector::create();
-    open->setAllowMultiFileSelection(true);
-    open->addFileExtension(CFileExtension("Text", "txt"));
-    open->setDefaultExtension(CFileExtension("ecs", "ecs"));
-    const auto arguments = open->dialogArguments();
-    EXPECT_EQ(arguments[2], "--multiple");
-    EXPECT_EQ(arguments[4], "--file-filter=ecs | *.ecs");  // the default comes first
-    EXPECT_EQ(arguments[5], "--file-filter=Text | *.txt");
-    open->forget();
 }
 
 TEST(FileSelector, WithoutADialogItAnswersAsCancelled) {

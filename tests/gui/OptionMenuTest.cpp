@@ -74,26 +74,6 @@ TEST(OptionMenuEntries, EmptyMenuHasNoCurrentEntry) {
     EXPECT_EQ(menu.getCurrent(), nullptr);
     menu.setValue(3);
     EXPECT_EQ(menu.getCurrent(), nullptr);
-
-    menu.addEntry("Sine");
-    menu.addEntry("Saw Up", 0);  // inserted in front
-    EXPECT_EQ(menu.getEntry(0)->getTitle(), "Saw Up");
-    EXPECT_TRUE(menu.removeEntry(0));
-    EXPECT_FALSE(menu.removeEntry(5));
-    EXPECT_EQ(menu.getCurrent()->getTitle(), "Sine");
-}
-
-TEST(OptionMenuEntries, CheckMarks) {
-    COptionMenu menu(CRect(0, 0, 16, 16), nullptr, 1, nullptr, nullptr, kCheckStyle);
-    menu.addEntry("Free");
-    menu.addSeparator();
-    menu.addEntry("Triggered");
-    menu.setCurrent(2);
-    EXPECT_TRUE(menu.showsCheck(2));
-    EXPECT_FALSE(menu.showsCheck(0));
-    EXPECT_TRUE(menu.checkEntry(0, true));
-    EXPECT_TRUE(menu.isCheckedEntry(0));
-    EXPECT_FALSE(menu.checkEntry(1, true));  // separators cannot be checked
 }
 
 TEST_F(MenuFixture, ChoosingAnEntrySetsTheValueAndTellsTheListener) {
