@@ -4,9 +4,14 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 
 #include "effect/AudioEffectX.h"
+#include "engine/uFilter.h"
+#include "engine/uLfo.h"
+#include "engine/uReverse.h"
+#include "platform/PreferenceSnapshot.h"
 #include "platform/FilePaths.h"
 #include "plugin/MidiControllerPrefs.h"
 #include "plugin/ParameterTable.h"
@@ -62,9 +67,38 @@ public:
     void getDirectoryPaths();  // control
     const char* getHelpFileStr() const noexcept;  // control
 
+    // The audio engine. The two resets may be asked for from any thread; the
+    // audio thread carries them out before its next frame, so they never race
+    // with a frame in progress.
+    void processSound() noexcept;  // audio
+    void setHost() noexcept;  // audio
+    void setOften() noexcept;  // audio
+    void resetReverse(VstInt32 voice) noexcept;  // any
+    void resetEverything() noexcept;  // any
+
+    // Display and meter data. The writers run once per frame (the meters every
+    // 64 frames); the queries read whole values and change nothing, except
+    // that getVu hands out and clears vuPeak.
+    void updateReverseDisplay(float inLevel, float outLevel) noexcept;  // audio
+    void updateVu() noexcept;  // audio
+    float getReverseDisplayLengthMS() const noexcept;  // any
+    float getReverseDisplayLengthQuantized() const noexcept;  // any
+    float getReverseDisplayLengthQB() const noexcept;  // any
+    float getDisplayValue(float x, float width, bool input) const noexcept;  // any
+    float getReversePosition() const noexcept;  // any
+    float getRecordPosition() const noexcept;  // any
+    float getReverseLength() const noexcept;  // any
+    float getHoldTime() const noexcept;  // any
+    bool getSilent() const noexcept;  // any
+    bool getReverseManualTrigger() const noexcept;  // any
+    float getLFOPos() const noexcept;  // any
+    float getVu() noexcept;  // any
+
     // Editor link. The editor sets busy while it builds its window, then open.
     bool isEditorOpen() const noexcept;  // any
-    void editorResume();  // control
+    // Asks an open editor to re-read its controls and leave the settings page;
+    // only raises a flag, so the audio thread may call it.
+    void editorResume() noexcept;  // any
     void setEditorBusy(bool busy) noexcept;  // control
     void setEditorOpen(bool open) noexcept;  // control
     bool getEditChanged() const noexcept;  // any
@@ -104,6 +138,20 @@ public:
     void setNumValue(VstInt32 index);  // control
     void getLimitedValue(VstInt32 index, float scale, VstInt32 count, const char* const* names);  // control
     void changeDelta(VstInt32 index, VstInt32 delta) noexcept;  // control
+
+    // The editor's mailbox. The audio thread never calls into the editor: it
+    // leaves what the editor must know here, and the editor's idle takes it.
+    //  - takeResumeRequest: true once after editorResume (a program change
+    //    reached the engine): re-read every control, return to the front panel.
+    //  - takeVuLevels: the four meter levels (input L/R, output L/R, followers
+    //    x 4) handed over every 2048 frames while the editor is open; false when
+    //    nothing new arrived since the last take.
+    //  - takeParametersChangedByAudio: bit i set means the engine itself wrote
+    //    editor slot i (the momentary trigger button falling back to 0, the hold
+    //    time dragged up to the length) since the last take; redraw those.
+    bool takeResumeRequest() noexcept;  // control
+    bool takeVuLevels(float (&levels)[4]) noexcept;  // control
+    std::uint64_t takeParametersChangedByAudio() noexcept;  // control
 
     // MIDI control: the queue is filled and drained on the audio thread; the
     // controller map is learned there and edited from the parameter menu.
@@ -163,6 +211,63 @@ protected:
     float inputRight = 0.0f;
     float outputLeft = 0.0f;
     float outputRight = 0.0f;
+
+    // Engine state. The audio thread owns it; the fields that the display
+    // queries read (display arrays and position, hold, voice choice, latch,
+    // transport, silence, zooms, tempo) are written through storeRelaxed and
+    // read elsewhere through loadRelaxed.
+    std::uint32_t sampleCounter = 0;  // wraps; its low bits schedule the periodic work
+    VstInt32 prevTransportPlaying = 0;
+    VstInt32 transportPlaying = 0;
+    TReverse reverse[2];
+    bool holding = false;          // a take runs and its retrigger hold has not expired
+    bool displayRunning = false;   // the display has seen sound since its last restart
+    bool manualLatch = false;      // a manual take was accepted and is not over
+    bool triggerRequest = false;   // start a take as soon as no hold runs
+    VstInt32 lastTriggerMode = -1; // -1 until the first frame, which then resets everything
+    VstInt32 reverseToUse = 0;     // the voice armed most recently
+    VstInt32 holdSamples = 0;
+    VstInt32 samplesSinceTrigger = 0;
+    VstInt32 offsetSamples = 0;
+    VstInt32 hostSyncCounter = 0;
+    VstInt32 quietCounter = 0;
+    VstInt32 silenceCounter = 0;
+    float prevHoldValue = 0.0f;
+    float prevLengthValue = 0.0f;
+    bool hostSyncDisplay = false;  // "Host" mode: the display advances while the transport plays
+    bool hostSyncStarted = false;  // "Host" mode: the transport started a synchronised run
+    bool hostPlaying = false;
+    float threshold = 0.0f;        // linear trigger level
+    float verticalInZoom = 1.0f;
+    float verticalOutZoom = 1.0f;
+    float displayPosition = 0.0f;  // ms
+    static constexpr VstInt32 kDisplaySlots = 64000;  // one per millisecond
+    float displayIn[kDisplaySlots]{};
+    float displayOut[kDisplaySlots]{};
+    VstInt32 displayWritten = 0;   // slots at and above this are still zero since the last clear
+    TFilter lowPassFilter;
+    TFilter highPassFilter;
+    TFilter combFilter;
+    TDistortion distortion;
+    bool filterSnap = false;       // the next filter update jumps to its target
+    TLfo lfo;
+    VstInt32 lfoTriggered = -1;    // "LFO Mode" is "Triggered"; -1 until the first frame
+    // Gains and the display zoom factor, redone only when their value moves.
+    float dryGainValue = -1.0f;
+    float dryGain = 0.0f;
+    float wetGainValue = -1.0f;
+    float wetGain = 0.0f;
+    float displayZoomValue = -1.0f;
+    float displayZoomFactor = 1.0f;
+    PreferenceSnapshot preferences;  // "MuteReverse" without touching the file
+    // Resets asked for by other threads, applied by the audio thread.
+    std::atomic<std::uint32_t> pendingResets{0};
+    // Editor mailbox (see takeResumeRequest).
+    std::atomic<bool> resumeRequested{false};
+    std::atomic<bool> vuForEditorReady{false};
+    std::atomic<float> vuForEditor[4]{};
+    std::atomic<std::uint64_t> parametersChangedByAudio{0};
+    static_assert(kNumEditorSlots <= 64, "one bit per editor slot");
     ProgramRecord programs[kNumPrograms]{};
     float vuPeak = 0.0f;
     std::atomic<bool> editorBusy{false};
@@ -173,11 +278,26 @@ protected:
 
 private:
     void setEnteredValue(VstInt32 index, double value) noexcept;
+
+    // Engine internals, audio thread only unless noted.
+    void initEngineState() noexcept;  // control; the start values initVariables sets
+    void applyPendingResets() noexcept;
+    void resetReverseNow(VstInt32 voice) noexcept;
+    void resetEverythingNow() noexcept;
+    void refreshCachedSwitches() noexcept;
+    void triggerLogic(VstInt32 mode, float level) noexcept;
+    void startTakeIfRequested(VstInt32 mode) noexcept;
+    void resetTriggeredLfo() noexcept;
+    void setParameterFromEngine(VstInt32 index, float value) noexcept;
+    void clearDisplay() noexcept;
+    bool editorShowing() const noexcept;
+    float displayLengthMS(float zoomFactor) const noexcept;  // any
+    float currentDisplayLengthMS() noexcept;  // the same with the zoom factor cached
+    void applyControlChange(VstInt32 cc, VstInt32 value) noexcept;  // audio
     // A value as setParameter stores it: clamped to 0..1, switches snapped.
     float storedForm(VstInt32 index, float value) const noexcept;
     void identifyHost();
     bool chunkAccepted(bool isPreset) const noexcept;
-    void applyControlChange(VstInt32 cc, VstInt32 value) noexcept;  // audio
 };
 
 // control: the factory the adapter and the plug-in entry use.

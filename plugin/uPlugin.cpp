@@ -1,5 +1,7 @@
 #include "plugin/APlugin.h"
 
+#include "editor/uEditor.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -34,6 +36,7 @@ APlugin::APlugin(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, kN
     isSynth(false);
     editorBusy = false;
     editorOpen = false;
+    setEditor(new uEditor(this));
     std::srand(static_cast<unsigned>(std::clock()));
 
     setNumInputs(kNumChannels);
@@ -66,37 +69,6 @@ APlugin::APlugin(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, kN
 }
 
 APlugin::~APlugin() = default;
-
-void APlugin::suspend() {}
-
-void APlugin::resume() {}
-
-void APlugin::setSampleRate(float rate) {
-    if (!std::isfinite(rate)) return;
-    const float r = std::max(1000.0f, rate);
-    if (std::fabs(lastSampleRate - r) < 0.01f) return;
-    sampleRate = r;
-    lastSampleRate = r;
-    samplesPerBar = 240.0f * r / tempo;
-}
-
-void APlugin::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) noexcept {
-    if (!outputs || sampleFrames <= 0) return;
-    const auto bytes = static_cast<std::size_t>(sampleFrames) * sizeof(float);
-    for (VstInt32 channel = 0; channel < kNumChannels; ++channel) {
-        float* out = outputs[channel];
-        if (!out) continue;
-        const float* in = inputs ? inputs[channel] : nullptr;
-        if (in)
-            std::memmove(out, in, bytes);  // hosts may process in place
-        else
-            std::memset(out, 0, bytes);
-    }
-}
-
-void APlugin::__processDeprecated(float** inputs, float** outputs, VstInt32 sampleFrames) noexcept {
-    processReplacing(inputs, outputs, sampleFrames);
-}
 
 bool APlugin::getOutputProperties(VstInt32 index, VstPinProperties* properties) {
     if (!properties || index < 0 || index >= kNumChannels) return false;
@@ -137,10 +109,6 @@ VstInt32 APlugin::canDo(char* text) {
 bool APlugin::isEditorOpen() const noexcept {
     return editor && editorOpen.load(std::memory_order_relaxed) && !editorBusy.load(std::memory_order_relaxed) &&
            editor->isOpen();
-}
-
-void APlugin::editorResume() {
-    // The base editor keeps no controls to re-read; the front panel's own editor does.
 }
 
 void APlugin::setEditorBusy(bool busy) noexcept {

@@ -39,6 +39,7 @@ void APlugin::initVariables() {
     latchParameter.store(0, std::memory_order_relaxed);
     inputLeft = inputRight = outputLeft = outputRight = 0.0f;
     for (float& follower : vuFollowers) storeRelaxed(follower, 0.0f);
+    initEngineState();
 
     lastSampleRate = kStaleSampleRate;
     tempo = kStartTempo;

@@ -1,0 +1,242 @@
+// The signal chain: one stereo frame through the trigger logic, the two
+// reverse voices, distortion and filters, LFO-driven volume and pan, and the
+// dry/wet mix.
+#include "plugin/APlugin.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/uPluginCounters.h"
+
+namespace {
+
+constexpr VstInt32 kModeAudio = 0;
+constexpr VstInt32 kModeManual = 1;
+constexpr VstInt32 kModeHost = 2;
+
+constexpr float kClip = 0.999f;
+constexpr float kGainOff = 0.0001f;
+constexpr float kSilence = 0.0001f;
+
+// 10^((a·value + b) / 20), or 0 when the value means off.
+float decibelGain(float value, float a, float b) noexcept {
+    if (value < kGainOff) return 0.0f;
+    return static_cast<float>(std::pow(10.0, (a * value + b) / 20.0f));
+}
+
+// Clipped short of full scale; a result that is not a number never reaches the host.
+float clipOutput(float sample) noexcept {
+    if (!std::isfinite(sample)) return 0.0f;
+    return std::clamp(sample, -kClip, kClip);
+}
+
+}  // namespace
+
+void APlugin::refreshCachedSwitches() noexcept {
+    storeRelaxed(lockedOffsetValue, loadValue(Param::ReverseOffset));
+    storeRelaxed(bypassOn, getOnOff(Param::Bypass));
+    storeRelaxed(muteOn, getOnOff(Param::Mute));
+    storeRelaxed(dryMuteOn, getOnOff(Param::DryMute));
+    const bool synced = getOnOff(Param::ReverseTempoSync);
+    for (TReverse& voice : reverse) voice.setTempoSynced(synced);
+}
+
+void APlugin::resetTriggeredLfo() noexcept {
+    if (lfoTriggered == 1) lfo.reset();
+}
+
+void APlugin::setParameterFromEngine(VstInt32 index, float value) noexcept {
+    setParameter(index, value);
+    if (index >= 0 && index < kNumEditorSlots)
+        parametersChangedByAudio.fetch_or(std::uint64_t{1} << index, std::memory_order_relaxed);
+}
+
+void APlugin::processSound() noexcept {
+    const std::uint32_t counter = sampleCounter;
+
+    if ((counter & 4095u) == 0) {
+        refreshCachedSwitches();
+        if (programChanged.exchange(false, std::memory_order_relaxed) && editorShowing()) editorResume();
+    }
+
+    const VstInt32 lfoMode = getOnOff(Param::LfoMode) ? 1 : 0;
+    if (lfoMode != lfoTriggered) lfo.reset();
+    lfoTriggered = lfoMode;
+
+    const VstInt32 mode = getReverseTriggerMode();
+    if (mode != lastTriggerMode) {
+        resetEverythingNow();
+        if (mode == kModeHost && hostPlaying) {
+            hostSyncDisplay = true;
+            hostSyncStarted = false;
+        }
+    }
+    lastTriggerMode = mode;
+
+    if ((counter & 15u) == 0) {
+        setHost();
+        setOften();
+    }
+
+    lfo.update(1.0f);
+    const float v = lfo.getValue();
+
+    // Every frame, whatever the switches say: the filters glide towards
+    // their targets and redesign only when the glided value moves.
+    const float filterFreq = loadValue(Param::FilterFrequency);
+    const float filterQ = loadValue(Param::FilterQ);
+    const float filterDepth = 2.0f * loadValue(Param::LfoToFilterFrequency) - 1.0f;
+    const float highPassDepth = 2.0f * loadValue(Param::LfoToHighPassFrequency) - 1.0f;
+    lowPassFilter.setFreq(std::clamp(filterFreq + filterDepth * v, 0.0f, 1.0f));
+    lowPassFilter.setRes(filterQ);
+    lowPassFilter.update(filterSnap);
+    combFilter.setFreq(std::clamp(filterFreq + 0.5f * filterDepth * v, 0.0f, 1.0f));
+    combFilter.setRes(filterQ);
+    combFilter.update(filterSnap);
+    highPassFilter.setFreq(std::clamp(loadValue(Param::HighPassFilterFrequency) + highPassDepth * v, 0.0f, 1.0f));
+    highPassFilter.setRes(loadValue(Param::HighPassFilterQ));
+    highPassFilter.update(filterSnap);
+    filterSnap = false;
+
+    if (holding) countUp(samplesSinceTrigger);
+
+    const float level = (std::fabs(inputLeft) + std::fabs(inputRight)) * 0.5f;
+    triggerLogic(mode, level);
+
+    if (hostSyncCounter > 0 &&
+        static_cast<double>(hostSyncCounter) >
+            std::trunc(static_cast<double>(currentDisplayLengthMS() / 1000.0f * sampleRate))) {
+        storeRelaxed(displayPosition, 0.0f);
+        hostSyncCounter = 0;
+        clearDisplay();
+    }
+
+    // Which voices play back in this frame is read before they advance: a
+    // voice finishes in the frame that plays its last sample, and that
+    // sample must still be chosen.
+    const bool firstPlays = reverse[0].getPlaying();
+    const bool secondPlays = reverse[1].getPlaying();
+    float voiceOut[2][2];
+    reverse[0].process(inputLeft, inputRight, voiceOut[0][0], voiceOut[0][1], offsetSamples);
+    reverse[1].process(inputLeft, inputRight, voiceOut[1][0], voiceOut[1][1], offsetSamples);
+
+    // The older take keeps the output until it ends; voices are never summed.
+    VstInt32 selected = secondPlays ? 1 : 0;
+    if (firstPlays && secondPlays) selected = 1 - reverseToUse;
+    float wetLeft = voiceOut[selected][0];
+    float wetRight = voiceOut[selected][1];
+
+    const float dryValue = loadValue(Param::DryVolume);
+    if (dryValue != dryGainValue) {
+        dryGainValue = dryValue;
+        dryGain = decibelGain(dryValue, 40.0f, -40.0f);
+    }
+    const float wetValue = loadValue(Param::WetVolume);
+    if (wetValue != wetGainValue) {
+        wetGainValue = wetValue;
+        wetGain = decibelGain(wetValue, 50.0f, -40.0f);
+    }
+
+    if (getOnOff(Param::FilterActive)) {
+        const float amount = loadValue(Param::Distort);
+        wetLeft = distortion.doDistortion(wetLeft, amount);
+        wetRight = distortion.doDistortion(wetRight, amount);
+        if (loadValue(Param::FilterMode) < 0.5f)
+            lowPassFilter.process(wetLeft, wetRight);
+        else
+            combFilter.process(wetLeft, wetRight);
+        highPassFilter.process(wetLeft, wetRight);
+    }
+
+    float gainLeft = 0.0f;
+    float gainRight = 0.0f;
+    if (!muteOn) {
+        const float a = 2.0f * loadValue(Param::LfoToVolume) - 1.0f;
+        const float p = 2.0f * loadValue(Param::LfoToPan) - 1.0f;
+        const float pan = 0.5f + 0.5f * p * v;
+        const float depth = std::fabs(a);
+        const float g = wetGain * ((0.5f + 0.5f * a * v) * depth + (1.0f - depth));
+        gainLeft = std::clamp(2.0f - 2.0f * pan, 0.0f, 1.0f) * g;
+        gainRight = std::clamp(2.0f * pan, 0.0f, 1.0f) * g;
+    }
+
+    const float dry = dryMuteOn ? 0.0f : dryGain;
+    outputLeft = clipOutput(gainLeft * wetLeft + inputLeft * dry);
+    outputRight = clipOutput(gainRight * wetRight + inputRight * dry);
+
+    updateReverseDisplay(level, (std::fabs(wetLeft) + std::fabs(wetRight)) * 0.5f);
+    if ((counter & 63u) == 0) updateVu();
+
+    // Bypass still runs everything above, so voices, LFO and display keep moving.
+    if (bypassOn) {
+        outputLeft = inputLeft;
+        outputRight = inputRight;
+    }
+
+    sampleCounter = counter + 1;  // wraps round; the schedule above stays exact
+    countUp(silenceCounter);
+    if (std::fabs(inputLeft) + std::fabs(inputRight) > kSilence ||
+        std::fabs(outputLeft) + std::fabs(outputRight) > kSilence)
+        storeRelaxed(silenceCounter, VstInt32{0});
+}
+
+void APlugin::triggerLogic(VstInt32 mode, float level) noexcept {
+    if (mode == kModeAudio) {
+        if (!holding) {
+            if (level > threshold) {
+                resetTriggeredLfo();
+                triggerRequest = true;
+            }
+        } else if (samplesSinceTrigger > holdSamples && level > threshold) {
+            holding = false;
+            resetTriggeredLfo();
+        }
+    }
+
+    // The button is momentary: it falls back to 0 in every mode, and only
+    // "Manual" mode takes a press, once the previous manual take is over.
+    if (loadValue(Param::ReverseTrigger) > 0.5f) {
+        if (mode == kModeManual && !manualLatch) {
+            storeRelaxed(manualLatch, true);
+            resetEverythingNow();
+            triggerRequest = true;
+        }
+        setParameterFromEngine(Param::ReverseTrigger, 0.0f);
+    }
+
+    if (mode == kModeManual && manualLatch) {
+        if (!holding) {
+            resetTriggeredLfo();
+        } else if (samplesSinceTrigger > holdSamples) {
+            holding = false;
+            resetTriggeredLfo();
+        }
+    }
+
+    if (mode == kModeHost) {
+        if (hostSyncDisplay || hostSyncStarted) countUp(hostSyncCounter);
+        if (holding && samplesSinceTrigger > holdSamples) {
+            holding = false;
+            triggerRequest = true;
+            resetTriggeredLfo();
+        }
+    }
+
+    startTakeIfRequested(mode);
+
+    if (mode == kModeManual && manualLatch && !reverse[0].getOn() && !reverse[1].getOn())
+        storeRelaxed(manualLatch, false);
+}
+
+void APlugin::startTakeIfRequested(VstInt32 mode) noexcept {
+    if (holding || !triggerRequest) return;
+    holding = true;
+    triggerRequest = false;
+    const VstInt32 voice = 1 - reverseToUse;
+    storeRelaxed(reverseToUse, voice);
+    reverse[voice].clear();
+    reverse[voice].setUsed(true);
+    samplesSinceTrigger = 0;
+    quietCounter = 0;
+    if (mode == kModeHost && voice == 0) storeRelaxed(displayPosition, 0.0f);
+}
