@@ -232,8 +232,12 @@ void X11FrameWindow::processEvents(CFrame& frame) {
                 break;
             }
             case MotionNotify: {
-                // Only the latest position matters.
-                while (XCheckTypedWindowEvent(impl->display, impl->window, MotionNotify, &event)) {}
+                // Only the latest of consecutive moves matters; a move after a
+                // release must stay after it.
+                XEvent next;
+                while (XPending(impl->display) > 0 && (XPeekEvent(impl->display, &next), next.type == MotionNotify) &&
+                       next.xany.window == impl->window)
+                    XNextEvent(impl->display, &event);
                 CPoint point(event.xmotion.x, event.xmotion.y);
                 frame.onMouseMoved(point, CButtonState(heldState(event.xmotion.state)));
                 break;
