@@ -14,7 +14,8 @@ namespace VSTGUI {
 class AEffGUIEditor : public AEffEditor, public VSTGUIEditorInterface {
 public:
     explicit AEffGUIEditor(AudioEffect* effect);  // control
-    // Closes a frame still open.
+    // Closes a frame still held in `frame`; an editor that drops its frame
+    // itself sets `frame` to null.
     ~AEffGUIEditor() override;
 
     bool getRect(ERect** rect) override;  // control
