@@ -6,6 +6,8 @@
 #include <functional>
 #include <string_view>
 
+#include "tools/render/Presets.h"
+
 namespace render {
 namespace {
 
@@ -161,6 +163,15 @@ const std::vector<ValueOption>& valueOptions() {
              o.triggerSeconds.push_back(*s);
              return std::string();
          }},
+        {"--preset",
+         [](const std::string& v, Options& o) {
+             const auto preset = findPreset(v);
+             if (!preset) {
+                 return "no factory preset \"" + v + "\" (see --list-presets)";
+             }
+             o.preset = *preset;
+             return std::string();
+         }},
         {"--set", parseSetting},
         {"--cc", parseController},
     };
@@ -204,6 +215,10 @@ ParseResult parseOptions(const std::vector<std::string>& arguments) {
         }
         if (argument == "--list-params") {
             options.listParameters = true;
+            continue;
+        }
+        if (argument == "--list-presets") {
+            options.listPresets = true;
             continue;
         }
         if (argument == "--all") {
@@ -267,6 +282,7 @@ std::string usageText(const std::string& programName) {
     return "Usage: " + programName + R"( [OPTIONS] [INPUT]
        )" + programName + R"( --list-params [--all] [NAME|INDEX ...]
        )" + programName + R"( --info
+       )" + programName + R"( --list-presets
 
 Plays INPUT (WAV, FLAC, OGG; mono or stereo) through the Tidewalker effect the
 way a DAW does and writes the result as a 32-bit float WAV file. Without INPUT
@@ -289,8 +305,11 @@ Plug-in:
   --list-params        print index, name, value and display text of each named
                        parameter (after --set), or only of those given; exit
   --all                with --list-params: include unnamed slots ("~~~")
+  --list-presets       print the number and name of each factory preset; exit
 
 Parameters and the DAW situation:
+  --preset NAME|NUMBER start from a factory preset, by its number (0 is
+                       "Default") or its name; --set changes apply on top
   --set NAME=VALUE     set a parameter (normalised 0..1) before rendering, by
                        the name the effect reports or by slot index; repeatable,
                        applied in order, e.g. --set "Wet Volume=0.8"

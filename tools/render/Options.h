@@ -31,12 +31,14 @@ struct Options {
     double playAtSeconds = 0.0;
     std::optional<double> stopAtSeconds;
     double tailSeconds = 2.0;
+    std::optional<int> preset;  // factory preset number, applied before the settings
     std::vector<ParameterSetting> settings;
     std::vector<double> triggerSeconds;
     std::vector<ControllerMessage> controllers;
     bool showHelp = false;
     bool showInfo = false;
     bool listParameters = false;
+    bool listPresets = false;
     bool listAll = false;  // include the unnamed "~~~" slots
     std::vector<std::string> listOnly;  // names or indices to list
 };

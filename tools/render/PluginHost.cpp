@@ -180,6 +180,7 @@ EffectInfo PluginHost::info() const {
     info.effectName = dispatchText(effGetEffectName, 0);
     info.vendor = dispatchText(effGetVendorString, 0);
     info.product = dispatchText(effGetProductString, 0);
+    info.programName = dispatchText(effGetProgramName, 0);
     info.vendorVersion = dispatch(effGetVendorVersion);
     info.version = effect->version;
     info.uniqueId = effect->uniqueID;
@@ -209,6 +210,8 @@ void PluginHost::setParameter(int index, float value) {
         effect->setParameter(effect, index, value);
     }
 }
+
+void PluginHost::setProgram(int program) { dispatch(effSetProgram, 0, program); }
 
 std::optional<int> PluginHost::findParameter(const std::string& nameOrIndex) const {
     const int count = parameterCount();

@@ -22,6 +22,7 @@ struct EffectInfo {
     std::string effectName;
     std::string vendor;
     std::string product;
+    std::string programName;
     VstIntPtr vendorVersion = 0;
     VstInt32 version = 0;
     VstInt32 uniqueId = 0;
@@ -64,6 +65,8 @@ public:
     std::string parameterLabel(int index) const;  // control
     float parameter(int index) const;  // any
     void setParameter(int index, float value);  // any
+    // effSetProgram: the effect applies its program with the values it holds.
+    void setProgram(int program);  // control
     // By exact reported name, or by slot index written as digits.
     std::optional<int> findParameter(const std::string& nameOrIndex) const;  // control
 

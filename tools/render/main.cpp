@@ -17,6 +17,7 @@
 #include "tools/render/Options.h"
 #include "tools/render/PluginHost.h"
 #include "tools/render/PluginPath.h"
+#include "tools/render/Presets.h"
 #include "tools/render/Progress.h"
 #include "tools/render/Render.h"
 #include "tools/render/Timeline.h"
@@ -61,6 +62,7 @@ void printInfo(const PluginHost& host, const std::string& path) {
     std::printf("Effect name:    %s\n", info.effectName.c_str());
     std::printf("Vendor:         %s\n", info.vendor.c_str());
     std::printf("Product:        %s\n", info.product.c_str());
+    std::printf("Program:        %s\n", info.programName.c_str());
     std::printf("Vendor version: %" PRIdPTR "\n", info.vendorVersion);
     std::printf("Version:        %d\n", info.version);
     std::printf("Unique ID:      %s (0x%08X)\n", fourCharText(info.uniqueId).c_str(),
@@ -172,6 +174,9 @@ int run(const Options& options) {
     }
     host->open();
     host->resume();
+    if (options.preset) {
+        applyPreset(*host, *options.preset);
+    }
     if (!applySettings(*host, options)) {
         return kExitFailure;
     }
@@ -233,6 +238,12 @@ int main(int argc, char** argv) {
     }
     if (parsed.options.showHelp) {
         std::fputs(usageText(kProgram).c_str(), stdout);
+        return EXIT_SUCCESS;
+    }
+    if (parsed.options.listPresets) {
+        for (int n = 0; n < presetCount(); ++n) {
+            std::printf("%2d  %s\n", n, presetName(n).c_str());
+        }
         return EXIT_SUCCESS;
     }
     return run(parsed.options);
