@@ -30,8 +30,6 @@ public:
     // Stores every member of changes (a JSON object) in one write, all or none.
     bool writeAll(const nlohmann::json& changes);  // control
 
-    const std::string& path() const { return path_; }  // any
-
 private:
     std::string folder_;
     std::string path_;
