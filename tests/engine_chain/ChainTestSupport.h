@@ -33,19 +33,21 @@ inline VstIntPtr fakeHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*,
 class ChainPlugin : public APlugin {
 public:
     ChainPlugin() : APlugin(fakeHost) {}
+    using APlugin::bypassOn;
+    using APlugin::combFilter;
     using APlugin::displayIn;
-    using APlugin::displayOut;
+    using APlugin::highPassFilter;
     using APlugin::holdSamples;
     using APlugin::holding;
+    using APlugin::lowPassFilter;
     using APlugin::offsetSamples;
+    using APlugin::programChanged;
     using APlugin::reverse;
     using APlugin::sampleCounter;
     using APlugin::samplesSinceTrigger;
     using APlugin::silenceCounter;
     using APlugin::tempo;
-    using APlugin::bypassOn;
     using APlugin::vuFollowers;
-    using APlugin::programChanged;
 };
 
 struct Stereo {
