@@ -198,3 +198,18 @@ TEST_F(Programs, ProgramNameFollowsThePresetAndCannotBeRenamed) {
     EXPECT_FALSE(plugin->getProgramNameIndexed(0, -1, text));
     EXPECT_STREQ(text, "untouched");
 }
+
+TEST_F(Programs, ApplyingAProgramCutsARunningManualTake) {
+    plugin->setParameter(Param::ReverseTriggerMode, 0.5f);  // "Manual"
+    plugin->setParameter(Param::ReverseTrigger, 1.0f);
+    std::vector<float> left(64, 0.5f), right(64, 0.5f), outLeft(64), outRight(64);
+    float* in[2] = {left.data(), right.data()};
+    float* out[2] = {outLeft.data(), outRight.data()};
+    plugin->processReplacing(in, out, 64);
+    ASSERT_TRUE(plugin->getReverseManualTrigger());
+
+    plugin->setProgram(0);
+    plugin->processReplacing(in, out, 64);
+    EXPECT_FALSE(plugin->getReverseManualTrigger());
+    EXPECT_EQ(plugin->getReverseTriggerMode(), 1);  // the program kept the mode, not the press
+}
