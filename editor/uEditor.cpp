@@ -1,0 +1,407 @@
+#include "editor/uEditor.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "controls/TBitmap.h"
+#include "controls/TKnob.h"
+#include "controls/TOnOffButton.h"
+#include "controls/TOptionMenu.h"
+#include "controls/TRadioButton.h"
+#include "controls/TTextButton.h"
+#include "controls/TVu.h"
+#include "gui/CBitmap.h"
+#include "gui/CFrame.h"
+#include "gui/CKickButton.h"
+#include "platform/Preferences.h"
+#include "plugin/APlugin.h"
+
+using namespace VSTGUI;
+namespace res = tidewalker::resources;
+
+namespace {
+
+constexpr std::size_t kPreferenceBytes = 128;
+constexpr std::uint32_t kIdleMinimumMs = 10;  // closer idle calls do nothing
+constexpr char kUnshownText[] = "!";          // never a display text, so the first idle writes every read-out
+
+// Fonts by size mode (100, 150, 200 %).
+constexpr const CFontRef* kMenuFonts[3] = {&kNormalFont, &kNormalFontBig, &kNormalFontVeryBig};
+constexpr const CFontRef* kTextFonts[3] = {&kNormalFontSmall, &kNormalFontBig, &kNormalFontVeryBig};
+
+// Trigger-mode radio k sends this value for "Reverse Trigger Mode".
+constexpr float triggerModeValue(int k) { return (static_cast<float>(k) + 0.1f) / kTriggerModeSteps.scale; }
+
+// The label pictures by filter mode (low-pass, comb) and by trigger mode ("Audio", other).
+constexpr int kFilterFrequencyLabels[2] = {10040, 10041};
+constexpr int kFilterQLabels[2] = {10044, 10045};
+constexpr int kLfoFilterLabels[2] = {10042, 10043};
+constexpr int kTriggerMark1[2] = {10047, 10046};
+constexpr int kTriggerMark2[2] = {10048, 10049};
+constexpr int kEditedPicture = 10013;
+constexpr int kUneditedPicture = 10014;
+
+constexpr int pictureIndex(int id) {
+    for (int i = 0; i < res::PICTURE_COUNT; ++i)
+        if (res::PICTURE_IDS[i] == id) return i;
+    return -1;
+}
+
+}  // namespace
+
+uEditor::uEditor(AudioEffect* effect) : AEffGUIEditor(effect), plugin(dynamic_cast<APlugin*>(effect)) {
+    char text[kPreferenceBytes] = {};
+    loadStringFromPrefs("Big150", text, sizeof text);
+    if (std::strcmp(text, "Y") == 0) {
+        sizeMode = 1;
+        scale = 1.5f;
+    }
+    loadStringFromPrefs("Big200", text, sizeof text);
+    if (std::strcmp(text, "Y") == 0) {
+        sizeMode = 2;
+        scale = 2.0f;
+    }
+    keyboardEnabled = getBackRegValue("Key", true);
+    rect.top = 0;
+    rect.left = 0;
+    rect.bottom = static_cast<VstInt16>(getScaled(kHeight));
+    rect.right = static_cast<VstInt16>(getScaled(kWidth));
+
+    std::fill(std::begin(menuEntryCount), std::end(menuEntryCount), -1.0f);
+    std::fill(std::begin(readOutParam), std::end(readOutParam), -1);
+    for (auto& text : lastReadOutText) std::strcpy(text, kUnshownText);
+    previousTick = currentTick = lastPresetStep = lastStepRequest = getTicks();
+    lastEditChanged = !getEditChanged();
+}
+
+uEditor::~uEditor() {
+    // A host may delete the effect without closing the window first.
+    if (frame) close();
+}
+
+bool uEditor::open(void* parent) {
+    if (!plugin) return false;
+    if (frame) close();
+    AEffGUIEditor::open(parent);
+    plugin->setEditorBusy(true);
+    isOpenFlag = false;
+    backsideShown = false;
+    lastEditChanged = !getEditChanged();
+    lastFilterMode = -1;
+    lastTriggerMode = -1;
+    lastPresetStep = lastStepRequest = getTicks();
+    createBitmaps();
+
+    CBitmap* back = picture(10000);
+    const CRect frameSize = back && back->isLoaded() ? CRect(0, 0, back->getWidth(), back->getHeight())
+                                                     : CRect(0, 0, rect.right, rect.bottom);
+    frame = new CFrame(frameSize, this);
+    frame->setBackground(back);
+    if (parent && !frame->open(parent)) {
+        // No window inside the host's: nothing is shown, so report no editor.
+        frame->close();
+        frame = nullptr;
+        removeBitmaps();
+        plugin->setEditorBusy(false);
+        AEffGUIEditor::close();
+        return false;
+    }
+    frame->registerKeyboardHook(this);
+    controlCount = 0;
+    createFrontControls();
+    showFrontControls();
+    plugin->setEditorBusy(false);
+    plugin->setEditorOpen(true);
+    isOpenFlag = true;
+    // Whatever the engine left for an earlier window is stale now.
+    plugin->takeResumeRequest();
+    plugin->takeParametersChangedByAudio();
+    resume();
+    return true;
+}
+
+void uEditor::close() {
+    isOpenFlag = false;
+    // The audio side stops handing meter levels to a window that is gone.
+    if (plugin) plugin->setEditorOpen(false);
+    if (frame) {
+        frame->unregisterKeyboardHook(this);
+        frame->close();
+        frame = nullptr;
+    }
+    removeBitmaps();
+    controlCount = 0;
+    zeroFront();
+    AEffGUIEditor::close();
+}
+
+void uEditor::createBitmaps() {
+    for (int i = 0; i < res::PICTURE_COUNT; ++i) {
+        if (bitmaps[i]) bitmaps[i]->forget();
+        bitmaps[i] = new CBitmap(CResourceDescription(getBitmap(res::PICTURE_IDS[i])));
+    }
+}
+
+void uEditor::removeBitmaps() {
+    for (auto& bitmap : bitmaps) {
+        if (bitmap) bitmap->forget();
+        bitmap = nullptr;
+    }
+}
+
+int uEditor::getBitmap(int id) const { return id + res::PICTURE_ID_STEP_150 * sizeMode; }
+
+CBitmap* uEditor::picture(int id) const {
+    const int index = pictureIndex(id);
+    return index >= 0 ? bitmaps[index] : nullptr;
+}
+
+int uEditor::getScaled(int value) const { return static_cast<int>(static_cast<float>(value) * scale); }
+
+float uEditor::getScaled(float value) const { return value * scale; }
+
+CFontRef uEditor::menuFont() const { return *kMenuFonts[sizeMode]; }
+
+CFontRef uEditor::textFont() const { return *kTextFonts[sizeMode]; }
+
+bool uEditor::getBackRegValue(const char* key, bool defaultOn) {
+    char text[kPreferenceBytes] = {};
+    loadStringFromPrefs(key, text, sizeof text);
+    return defaultOn ? std::strcmp(text, "N") != 0 : std::strcmp(text, "Y") == 0;
+}
+
+bool uEditor::getEditChanged() const { return plugin && plugin->getEditChanged(); }
+
+uEditor* uEditor::of(const CView* view) { return view ? dynamic_cast<uEditor*>(view->getEditor()) : nullptr; }
+
+void uEditor::midiLearnMenu(CControl*, CPoint&) {}
+
+void uEditor::changePresetDelta(int delta) {
+    if (!plugin) return;
+    const std::uint32_t now = getTicks();
+    lastStepRequest = now;
+    if (now < lastPresetStep) lastPresetStep = now - (kPresetStepMs + 1);  // the tick counter wrapped
+    if (now - lastPresetStep < kPresetStepMs) return;
+    lastPresetStep = now;
+    plugin->changeFactoryProgramDelta(delta);
+}
+
+// --- the control registry -------------------------------------------------
+
+void uEditor::addControl(CControl* control) { registerControl(control, false); }
+
+void uEditor::addControlMenu(CControl* control) { registerControl(control, true); }
+
+void uEditor::registerControl(CControl* control, bool isMenu) {
+    if (!plugin || !frame || !control || controlCount >= kRegistrySize) return;
+    controls[controlCount] = control;
+    controlIsMenu[controlCount] = isMenu ? 1 : 0;
+    ++controlCount;
+    const std::int32_t tag = control->getTag();
+    const bool isParameter = tag >= 0 && tag < kNumParameters;
+    control->setDefaultValue(isParameter ? parameterRow(tag).defaultValue : 0.0f);
+    if (!isMenu) control->setValue(isParameter ? plugin->getParameter(tag) : 0.0f);
+}
+
+void uEditor::showMenuEntryOf(TOptionMenu* menu) {
+    if (!menu || !plugin) return;
+    const std::int32_t tag = menu->getTag();
+    if (tag < 0 || tag >= kNumParameters || menuEntryCount[tag] < 0.0f) return;
+    const float entry = std::trunc(plugin->getParameter(tag) * menuEntryCount[tag] + 0.1f);
+    if (menu->getValue() != entry) {
+        menu->setValue(entry);
+        menu->setDirty(true);
+    }
+}
+
+// --- following the effect -------------------------------------------------
+
+void uEditor::setParameter(VstInt32 index, float) {
+    if (!frame || !plugin || index < 0 || index >= kNumEditorSlots) return;
+    for (TOptionMenu* menu : {lfoModeMenu, lfoPhaseMenu, lfoWaveMenu})
+        if (menu && menu->getTag() == index) showMenuEntryOf(menu);
+    for (std::int32_t i = 0; i < controlCount; ++i) {
+        if (controlIsMenu[i] || controls[i]->getTag() != index) continue;
+        controls[i]->setValue(plugin->getParameter(index));
+        controls[i]->setDirty(true);
+        break;
+    }
+}
+
+void uEditor::resume() {
+    if (!frame || !plugin) return;
+    char name[kPreferenceBytes * 2] = {};
+    plugin->getProgramName(name);
+    if (presetMenu) presetMenu->setString(name);
+    if (bankMenu) bankMenu->setString("Introduction Bank");
+    for (TOptionMenu* menu : {lfoModeMenu, lfoPhaseMenu, lfoWaveMenu}) showMenuEntryOf(menu);
+    for (auto& text : lastReadOutText) std::strcpy(text, kUnshownText);
+    for (std::int32_t i = 0; i < controlCount; ++i) {
+        const std::int32_t tag = controls[i]->getTag();
+        if (controlIsMenu[i] || tag < 0 || tag >= kNumParameters) continue;
+        controls[i]->invalid();
+        controls[i]->setValue(plugin->getParameter(tag));
+        controls[i]->setDirty(true);
+    }
+}
+
+void uEditor::takeMailbox() {
+    if (plugin->takeResumeRequest()) {
+        resume();
+        hideBacksideRequest = true;
+    }
+    plugin->takeVuLevels(vuLevels);
+    const std::uint64_t changed = plugin->takeParametersChangedByAudio();
+    for (VstInt32 i = 0; i < kNumEditorSlots; ++i)
+        if (changed & (std::uint64_t{1} << i)) setParameter(i, plugin->getParameter(i));
+}
+
+void uEditor::followEffectValues() {
+    // Hosts set parameters on whatever thread they like, and the effect never
+    // calls into the editor from there; so the editor looks for itself.
+    for (std::int32_t i = 0; i < controlCount; ++i) {
+        CControl* control = controls[i];
+        const std::int32_t tag = control->getTag();
+        if (tag < 0 || tag >= kNumEditorSlots || control->isEditing()) continue;
+        if (controlIsMenu[i])
+            showMenuEntryOf(static_cast<TOptionMenu*>(control));
+        else if (control->getValue() != plugin->getParameter(tag))
+            setParameter(tag, plugin->getParameter(tag));
+    }
+}
+
+void uEditor::refreshIndicators() {
+    for (int i = 0; i < 4; ++i) {
+        if (!vus[i]) continue;
+        vus[i]->setInputVolume(vuLevels[i]);
+        vus[i]->setDirty(true);
+    }
+    if (editedButton && getEditChanged() != lastEditChanged) {
+        lastEditChanged = getEditChanged();
+        editedButton->invalid();
+        editedButton->setBackground(picture(lastEditChanged ? kEditedPicture : kUneditedPicture));
+        editedButton->setDirty(true);
+    }
+    if (lfoSpeedText) {
+        char text[256] = {};
+        plugin->getParameterDisplay(Param::LfoSpeed, text);
+        if (std::strcmp(text, lfoSpeedText->getString()) != 0) lfoSpeedText->setString(text);
+    }
+    const VstInt32 triggerMode = plugin->getReverseTriggerMode();
+    for (int k = 0; k < 3; ++k) {
+        const float on = triggerMode == k ? 1.0f : 0.0f;
+        if (radios[k] && radios[k]->getValue() != on) {
+            radios[k]->setValue(on);
+            radios[k]->setDirty(true);
+        }
+    }
+    const VstInt32 filterMode = plugin->getFilterMode() != 0 ? 1 : 0;
+    if (filterMode != lastFilterMode) {
+        for (auto [label, ids] : {std::pair{filterFrequencyLabel, kFilterFrequencyLabels},
+                                  std::pair{filterQLabel, kFilterQLabels}, std::pair{lfoFilterLabel, kLfoFilterLabels}})
+            if (label) {
+                label->setBackground(picture(ids[filterMode]));
+                label->setDirty(true);
+            }
+        lastFilterMode = filterMode;
+    }
+    if (triggerMode != lastTriggerMode) {
+        const int notAudio = triggerMode != 0 ? 1 : 0;
+        for (auto [mark, ids] : {std::pair{triggerMark1, kTriggerMark1}, std::pair{triggerMark2, kTriggerMark2}})
+            if (mark) {
+                mark->setBackground(picture(ids[notAudio]));
+                mark->setDirty(true);
+            }
+        lastTriggerMode = triggerMode;
+    }
+    if (onOffs[kSwitchCount - 1]) plugin->setLockOffset(onOffs[kSwitchCount - 1]->getValue() >= 0.5f);
+    const bool manual = plugin->getReverseManualTrigger();
+    if (manual != lastManualTrigger) {
+        lastManualTrigger = manual;
+        if (radios[1]) radios[1]->setLit(manual);
+    }
+}
+
+void uEditor::refreshReadOuts() {
+    for (int i = 0; i < kKnobCount; ++i) {
+        if (!readOuts[i] || readOutParam[i] < 0 || readOutParam[i] >= kNumEditorSlots) continue;
+        char text[256] = {};
+        plugin->getParameterDisplay(readOutParam[i], text);
+        if (std::strcmp(text, lastReadOutText[i]) == 0) continue;
+        readOuts[i]->setString(text);
+        std::snprintf(lastReadOutText[i], sizeof lastReadOutText[i], "%s", text);
+    }
+}
+
+void uEditor::idle() {
+    if (!frame || !plugin || !isOpenFlag) return;
+    previousTick = currentTick;
+    currentTick = getTicks();
+    const std::uint32_t sinceLast = currentTick >= previousTick ? currentTick - previousTick : previousTick - currentTick;
+    if (sinceLast < kIdleMinimumMs) return;
+
+    takeMailbox();
+    followEffectValues();
+    refreshIndicators();
+    // The settings page hooks in here: it is left when the effect asks.
+    hideBacksideRequest = false;
+    refreshReadOuts();
+    AEffGUIEditor::idle();
+}
+
+// --- the user's side --------------------------------------------------------
+
+void uEditor::valueChanged(CControl* control) {
+    if (!frame || !plugin || !control) return;
+    if (control == presetPrevious || control == presetNext) {
+        if (control->getValue() > 0.5f) changePresetDelta(control == presetPrevious ? -1 : 1);
+        return;
+    }
+    for (int k = 0; k < 4; ++k) {
+        if (control != presetSubmenus[k]) continue;
+        const auto entry = static_cast<VstInt32>(control->getValue());
+        plugin->setFactoryProgram(entry + PRESET_START[k]);
+        return;
+    }
+    for (TOptionMenu* menu : {lfoModeMenu, lfoPhaseMenu, lfoWaveMenu}) {
+        if (control != menu) continue;
+        const std::int32_t tag = menu->getTag();
+        if (tag >= 0 && tag < kNumParameters && menuEntryCount[tag] >= 0.00001f)
+            plugin->setParameterAutomated(tag, (menu->getValue() + 0.5f) / menuEntryCount[tag]);
+        return;
+    }
+    for (int k = 0; k < 3; ++k) {
+        if (control != radios[k]) continue;
+        if (control->getValue() > 0.5f) plugin->setParameterAutomated(Param::ReverseTriggerMode, triggerModeValue(k));
+        return;
+    }
+    // Only real parameters reach the host; the offset lock (510) is read in idle.
+    const std::int32_t tag = control->getTag();
+    if (tag < 0 || tag >= kNumParameters) return;
+    plugin->setParameterAutomated(tag, control->getValue());
+}
+
+std::int32_t uEditor::onKeyDown(const VstKeyCode& key, CFrame*) {
+    if (!keyboardEnabled || !plugin) return -1;
+    switch (key.virt) {
+    case VKEY_UP: changePresetDelta(-1); return 1;
+    case VKEY_DOWN: changePresetDelta(1); return 1;
+    case VKEY_PAGEUP:
+    case VKEY_PAGEDOWN: return 1;
+    default: return -1;
+    }
+}
+
+std::int32_t uEditor::onKeyUp(const VstKeyCode&, CFrame*) { return -1; }
+
+bool uEditor::beginEdit(std::int32_t index) {
+    if (!plugin || index < 0 || index >= kNumParameters) return false;
+    return plugin->beginEdit(index);
+}
+
+bool uEditor::endEdit(std::int32_t index) {
+    if (!plugin || index < 0 || index >= kNumParameters) return false;
+    return plugin->endEdit(index);
+}

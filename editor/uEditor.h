@@ -1,0 +1,200 @@
+// The plug-in's editor: one per effect, for the effect's whole life. Its
+// window (a CFrame with the front panel's views) exists from open to close;
+// the size (100, 150 or 200 %) is read from the preferences at construction
+// and fixed until the next one.
+//
+// Every operation runs on the thread that drives the editor (the host's main
+// thread). The audio thread never calls in here: it leaves resume requests,
+// meter levels and its own parameter writes in the effect's mailbox, and idle
+// takes them from there.
+#pragma once
+
+#include <cstdint>
+
+#include "gui/AEffGUIEditor.h"
+#include "gui/CColor.h"
+#include "gui/CControl.h"
+#include "gui/CFontDesc.h"
+#include "gui/CPoint.h"
+#include "gui/IKeyboardHook.h"
+#include "plugin/ParameterTable.h"
+#include "resources/FrontPanelLayout.h"
+#include "resources/PictureIds.h"
+
+class APlugin;
+class TBitmap;
+class TKnob;
+class TOnOffButton;
+class TOptionMenu;
+class TRadioButton;
+class TTextButton;
+class TVu;
+
+namespace VSTGUI {
+class CBitmap;
+class CKickButton;
+class CView;
+}  // namespace VSTGUI
+
+// Text colour of the option menus and text buttons.
+inline constexpr VSTGUI::CColor _LIGHT_TEXT_COLOR{125, 125, 125, 255};
+
+class uEditor : public VSTGUI::AEffGUIEditor, public VSTGUI::IControlListener, public VSTGUI::IKeyboardHook {
+public:
+    static constexpr std::int32_t kNoParameterTag = 9999;
+    static constexpr std::int32_t kOffsetLockTag = 510;
+    static constexpr std::int32_t kRegistrySize = 10000;
+    static constexpr int kWidth = tidewalker::layout::FRAME_WIDTH;
+    static constexpr int kHeight = tidewalker::layout::FRAME_HEIGHT;
+    static constexpr int kKnobCount = tidewalker::layout::KNOB_COUNT;
+    static constexpr int kSwitchCount = tidewalker::layout::ON_OFF_COUNT;
+
+    // The effect must be an APlugin; any other effect (or null) leaves an
+    // editor that never opens.
+    explicit uEditor(AudioEffect* effect);  // control
+    ~uEditor() override;  // control
+
+    // parent: the host's X11 window. Null builds the editor off-screen (tests,
+    // previews): every view exists and draws, nothing is shown. False without
+    // an effect or when the window cannot be made inside parent.
+    bool open(void* parent) override;  // control
+    void close() override;  // control
+    void idle() override;  // control
+    // Shows the effect's current value of parameter index (value is not used:
+    // the effect's own value is what is shown).
+    virtual void setParameter(VstInt32 index, float value);  // control
+    // Loads every control from the effect's current values.
+    virtual void resume();  // control
+
+    void valueChanged(VSTGUI::CControl* control) override;  // control
+    // Up / down arrows step through the factory presets while the "Key"
+    // preference allows; page up / down are taken and ignored.
+    std::int32_t onKeyDown(const VstKeyCode& key, VSTGUI::CFrame* frame) override;  // control
+    std::int32_t onKeyUp(const VstKeyCode& key, VSTGUI::CFrame* frame) override;  // control
+    // Gestures of parameter controls reach the host as begin/end edit.
+    bool beginEdit(std::int32_t index) override;  // control
+    bool endEdit(std::int32_t index) override;  // control
+
+    // Picture set, by the 100 % id; the set exists while the editor is open.
+    void createBitmaps();  // control
+    void removeBitmaps();  // control
+    int getBitmap(int id) const;  // control; the resource id at this editor's size
+    VSTGUI::CBitmap* picture(int id) const;  // control; null while closed or for an unknown id
+
+    int getScaled(int value) const;  // control; truncated toward zero
+    float getScaled(float value) const;  // control
+    std::int32_t getSizeMode() const { return sizeMode; }  // control
+    float getScale() const { return scale; }  // control
+    bool isEditorOpen() const { return isOpenFlag; }  // control
+    // Fonts of the option menus and of the text buttons at this editor's size.
+    VSTGUI::CFontRef menuFont() const;  // control
+    VSTGUI::CFontRef textFont() const;  // control
+
+    // A preference flag: with defaultOn, on unless "N"; without, on only when "Y".
+    static bool getBackRegValue(const char* key, bool defaultOn);  // control
+    bool getEditChanged() const;  // control
+
+    // The editor whose frame holds view, or null.
+    static uEditor* of(const VSTGUI::CView* view);  // control
+
+    // A right click (or Super-click) on a parameter's control. The parameter
+    // menu (value shortcuts, MIDI learn) is not built yet, so the click is
+    // taken and changes nothing.
+    void midiLearnMenu(VSTGUI::CControl* control, VSTGUI::CPoint& where);  // control
+    // One preset step from the arrows, keys or the preset menu's wheel; steps
+    // closer than kPresetStepMs to the last one are dropped.
+    void changePresetDelta(int delta);  // control
+
+    static constexpr std::uint32_t kPresetStepMs = 333;
+
+    // When set, the next idle returns from the settings page to the front panel.
+    bool hideBacksideRequest = false;
+
+protected:
+    // Front panel (uEditorFront.cpp).
+    void createFrontControls();
+    void showFrontControls();
+    void zeroFront();
+    template <class Visit>
+    void visitFrontViews(Visit&& visit);
+
+    // Creation helpers; each hands the new view back through out.
+    void createKnob(TKnob*& out, std::int32_t tag, int x, int y, int strip);
+    void createReadOut(int index, std::int32_t tag, int x, int y, int width);
+    void createKnobWithReadout(int index, std::int32_t tag, int x, int y, int strip);
+    void createOnOff(TOnOffButton*& out, std::int32_t tag, int x, int y, int pictureId, bool midiLearn);
+    void createKickButton(VSTGUI::CKickButton*& out, std::int32_t tag, int x, int y, int pictureId);
+    void createRadio(TRadioButton*& out, int x, int y);
+    void createMenu(TOptionMenu*& out, std::int32_t tag, int x, int y, int width, float entryScale, int count,
+                    const char* const* entries);
+    void createLabel(TBitmap*& out, const tidewalker::layout::PanelRect& place, int pictureId);
+    void addControl(VSTGUI::CControl* control);
+    void addControlMenu(VSTGUI::CControl* control);
+
+    VSTGUI::CRect scaledRect(int x, int y, int width, int height) const;
+    VSTGUI::CRect pictureRect(int x, int y, int pictureId, bool twoStates) const;
+
+private:
+    void registerControl(VSTGUI::CControl* control, bool isMenu);
+    void showMenuEntryOf(TOptionMenu* menu);
+    void takeMailbox();
+    void followEffectValues();
+    void refreshIndicators();
+    void refreshReadOuts();
+
+    APlugin* plugin = nullptr;
+    std::int32_t sizeMode = 0;
+    float scale = 1.0f;
+    bool isOpenFlag = false;
+    bool backsideShown = false;
+    bool keyboardEnabled = true;
+    bool lastEditChanged = false;
+    bool lastManualTrigger = false;
+    std::uint32_t previousTick = 0;
+    std::uint32_t currentTick = 0;
+    std::uint32_t lastPresetStep = 0;
+    std::uint32_t lastStepRequest = 0;
+
+    VSTGUI::CControl* controls[kRegistrySize]{};
+    std::uint8_t controlIsMenu[kRegistrySize]{};
+    std::int32_t controlCount = 0;
+    float menuEntryCount[kRegistrySize];
+
+    TKnob* knobs[kKnobCount]{};
+    TTextButton* readOuts[kKnobCount]{};
+    std::int32_t readOutParam[kKnobCount];
+    char lastReadOutText[kKnobCount][256];
+    float vuLevels[4]{};
+    std::int32_t lastFilterMode = -1;
+    std::int32_t lastTriggerMode = -1;
+    VSTGUI::CPoint offset;
+
+    // Front-panel views.
+    TOptionMenu* presetMenu = nullptr;
+    TOptionMenu* presetSubmenus[4]{};  // to recognise them; the preset menu owns them
+    TOptionMenu* bankMenu = nullptr;
+    TOptionMenu* ecsMenu = nullptr;
+    VSTGUI::CKickButton* presetPrevious = nullptr;
+    VSTGUI::CKickButton* presetNext = nullptr;
+    VSTGUI::CKickButton* bankPrevious = nullptr;
+    VSTGUI::CKickButton* bankNext = nullptr;
+    VSTGUI::CKickButton* editedButton = nullptr;
+    VSTGUI::CKickButton* revertButton = nullptr;
+    VSTGUI::CKickButton* helpButton = nullptr;
+    VSTGUI::CKickButton* resetButton = nullptr;
+    VSTGUI::CKickButton* settingsButton = nullptr;
+    TOnOffButton* onOffs[kSwitchCount]{};
+    TVu* vus[4]{};
+    TRadioButton* radios[3]{};  // "Audio", "Manual", "Host"
+    TOptionMenu* lfoModeMenu = nullptr;
+    TOptionMenu* lfoPhaseMenu = nullptr;
+    TOptionMenu* lfoWaveMenu = nullptr;
+    TTextButton* lfoSpeedText = nullptr;
+    TBitmap* filterFrequencyLabel = nullptr;
+    TBitmap* filterQLabel = nullptr;
+    TBitmap* lfoFilterLabel = nullptr;
+    TBitmap* triggerMark1 = nullptr;
+    TBitmap* triggerMark2 = nullptr;
+
+    VSTGUI::CBitmap* bitmaps[tidewalker::resources::PICTURE_COUNT]{};
+};
