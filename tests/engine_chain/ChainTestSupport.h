@@ -36,6 +36,7 @@ public:
     using APlugin::bypassOn;
     using APlugin::combFilter;
     using APlugin::displayIn;
+    using APlugin::displayOut;
     using APlugin::highPassFilter;
     using APlugin::holdSamples;
     using APlugin::holding;
@@ -43,6 +44,7 @@ public:
     using APlugin::offsetSamples;
     using APlugin::programChanged;
     using APlugin::reverse;
+    using APlugin::reverseToUse;
     using APlugin::sampleCounter;
     using APlugin::samplesSinceTrigger;
     using APlugin::silenceCounter;
