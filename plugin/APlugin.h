@@ -166,7 +166,6 @@ public:
     // The parameter controller cc drives, 0 for none or outside 0..127. Unlike
     // getMidiCC it sees a controller learned a moment ago.
     VstInt32 getControllerAssignment(VstInt32 cc) const noexcept;  // any
-    VstInt32 getLastCCValue() const noexcept;  // any
 
 protected:
     float defaultValues[kNumParameters]{};

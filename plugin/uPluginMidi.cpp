@@ -87,7 +87,3 @@ VstInt32 APlugin::getControllerAssignment(VstInt32 cc) const noexcept {
     if (cc < 0 || cc >= kNumMidiControllers) return 0;
     return loadRelaxed(ccMap[cc]);
 }
-
-VstInt32 APlugin::getLastCCValue() const noexcept {
-    return loadRelaxed(lastCCValue);
-}
