@@ -76,8 +76,10 @@ CColor CBitmap::getPixel(int x, int y) const {
     std::memcpy(&argb, row + 4 * x, 4);
     // Stored premultiplied; undo it so callers see the colour that was drawn.
     const unsigned a = argb >> 24;
+    // Fully transparent pixels have no colour; report the one transparent value.
+    if (a == 0) return kTransparentCColor;
     auto channel = [a](unsigned premultiplied) {
-        return static_cast<std::uint8_t>(a == 0 ? 0 : std::min(255u, (premultiplied * 255 + a / 2) / a));
+        return static_cast<std::uint8_t>(std::min(255u, (premultiplied * 255 + a / 2) / a));
     };
     return CColor(channel((argb >> 16) & 0xff), channel((argb >> 8) & 0xff), channel(argb & 0xff),
                   static_cast<std::uint8_t>(a));

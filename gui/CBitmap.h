@@ -48,7 +48,8 @@ public:
     void draw(CDrawContext* context, const CRect& rect, const CPoint& offset = CPoint(0, 0),
               float alpha = 1.f);  // control
 
-    // Colour of one pixel (transparent outside the picture).
+    // Colour of one pixel; kTransparentCColor where nothing was drawn and
+    // outside the picture.
     CColor getPixel(int x, int y) const;  // control
     bool writePng(const std::string& path) const;  // control
     cairo_surface_t* getSurface() const { return surface; }  // control

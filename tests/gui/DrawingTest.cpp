@@ -43,7 +43,7 @@ TEST(Drawing, AliasedRectanglesAndLinesHitExactPixels) {
     // Filled: left/top inside, right/bottom outside.
     EXPECT_EQ(target->getPixel(2, 2), kBlue);
     EXPECT_EQ(target->getPixel(5, 4), kBlue);
-    EXPECT_EQ(target->getPixel(6, 4).alpha, 0);
+    EXPECT_EQ(target->getPixel(6, 4), kTransparentCColor);  // the same value as outside the picture
     EXPECT_EQ(target->getPixel(5, 5).alpha, 0);
     // Stroked: the outline lies on the outermost pixels inside the rectangle.
     EXPECT_EQ(target->getPixel(10, 10), kRed);
