@@ -75,7 +75,7 @@ void APlugin::processMidi(long /*frames*/) noexcept {
 void APlugin::applyControlChange(VstInt32 cc, VstInt32 value) noexcept {
     storeRelaxed(lastCCValue, value);
     if (isModeController(cc)) return;
-    if (latchArmed.exchange(false, std::memory_order_relaxed)) {
+    if (latchArmed.exchange(false, std::memory_order_acquire)) {
         storeRelaxed(ccMap[cc], latchParameter.load(std::memory_order_relaxed));
         ccMapWriter.markChanged(cc);  // stored by the writer thread, not here
     }

@@ -146,6 +146,20 @@ TEST_F(EcsCommands, ARefusedOrMissingFileChangesNothingAndSaysSo) {
     EXPECT_EQ(dialogs.messages.size(), 3u);
 }
 
+TEST_F(EcsCommands, LargeFilesAreReadInPiecesWithTheSameRules) {
+    MidiPlugin plugin;
+    std::string padded;
+    for (VstInt32 index : sampleMap()) padded += std::string(5000, ' ') + std::to_string(index) + "\r\n";
+    load(plugin, padded + std::string(5 << 20, '\n'));
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(plugin.getControllerAssignment(64), 800);
+
+    load(plugin, std::string(5 << 20, '\0'));
+    load(plugin, padded + std::string(5 << 20, ' ') + "1");
+    EXPECT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(plugin.getControllerAssignment(64), 800);
+}
+
 TEST_F(EcsCommands, SaveWritesOneLinePerControllerAndLoadsBackExactly) {
     ControllerAssignments expected;
     std::vector<IntPreference> stored;
