@@ -7,9 +7,11 @@
 
 #include "controls/TBitmap.h"
 #include "controls/TKnob.h"
+#include "controls/TLfoScreen.h"
 #include "controls/TOnOffButton.h"
 #include "controls/TOptionMenu.h"
 #include "controls/TRadioButton.h"
+#include "controls/TReverseDisplay.h"
 #include "controls/TTextButton.h"
 #include "controls/TVu.h"
 #include "gui/CBitmap.h"
@@ -273,6 +275,11 @@ void uEditor::followEffectValues() {
 }
 
 void uEditor::refreshIndicators() {
+    if (reverseDisplay && currentTick - lastDisplayRefresh >= kDisplayRefreshMs) {
+        reverseDisplay->setDirty(true);
+        lastDisplayRefresh = currentTick;
+    }
+    if (lfoScreen) lfoScreen->setDirty(true);
     for (int i = 0; i < 4; ++i) {
         if (!vus[i]) continue;
         vus[i]->setInputVolume(vuLevels[i]);

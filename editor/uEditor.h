@@ -24,6 +24,8 @@
 class APlugin;
 class TBitmap;
 class TKnob;
+class TLfoScreen;
+class TReverseDisplay;
 class TOnOffButton;
 class TOptionMenu;
 class TRadioButton;
@@ -106,6 +108,8 @@ public:
     void changePresetDelta(int delta);  // control
 
     static constexpr std::uint32_t kPresetStepMs = 333;
+    // The reverse display is redrawn at most this often.
+    static constexpr std::uint32_t kDisplayRefreshMs = 101;
 
     // When set, the next idle returns from the settings page to the front panel.
     bool hideBacksideRequest = false;
@@ -152,6 +156,7 @@ private:
     bool lastManualTrigger = false;
     std::uint32_t previousTick = 0;
     std::uint32_t currentTick = 0;
+    std::uint32_t lastDisplayRefresh = 0;
     std::uint32_t lastPresetStep = 0;
     std::uint32_t lastStepRequest = 0;
 
@@ -186,10 +191,12 @@ private:
     TOnOffButton* onOffs[kSwitchCount]{};
     TVu* vus[4]{};
     TRadioButton* radios[3]{};  // "Audio", "Manual", "Host"
+    TReverseDisplay* reverseDisplay = nullptr;
     TOptionMenu* lfoModeMenu = nullptr;
     TOptionMenu* lfoPhaseMenu = nullptr;
     TOptionMenu* lfoWaveMenu = nullptr;
     TTextButton* lfoSpeedText = nullptr;
+    TLfoScreen* lfoScreen = nullptr;
     TBitmap* filterFrequencyLabel = nullptr;
     TBitmap* filterQLabel = nullptr;
     TBitmap* lfoFilterLabel = nullptr;

@@ -4,9 +4,11 @@
 
 #include "controls/TBitmap.h"
 #include "controls/TKnob.h"
+#include "controls/TLfoScreen.h"
 #include "controls/TOnOffButton.h"
 #include "controls/TOptionMenu.h"
 #include "controls/TRadioButton.h"
+#include "controls/TReverseDisplay.h"
 #include "controls/TTextButton.h"
 #include "controls/TVu.h"
 #include "editor/uEditor.h"
@@ -171,6 +173,9 @@ void uEditor::createFrontControls() {
         vus[i] = new TVu(scaledRect(place.x, place.y, place.width, place.height), this);
     }
     for (int k = 0; k < 3; ++k) createRadio(radios[k], layout::TRIGGER_RADIOS[k].x, layout::TRIGGER_RADIOS[k].y);
+    const auto& display = layout::REVERSE_DISPLAY;
+    reverseDisplay =
+        new TReverseDisplay(scaledRect(display.x, display.y, display.width, display.height), this, sizeMode);
 
     const MenuRow lfoMenus[] = {
         {&uEditor::lfoModeMenu, layout::LFO_MODE_MENU, Param::LfoMode, kLfoModeSteps, _LFO_MODE_STRING},
@@ -183,6 +188,8 @@ void uEditor::createFrontControls() {
     const auto& speed = layout::LFO_SPEED_TEXT;
     lfoSpeedText = new TTextButton(scaledRect(speed.x, speed.y, speed.width, speed.height), this, kNoParameterTag,
                                    nullptr, "", true, false);
+    const auto& screen = layout::LFO_SCREEN;
+    lfoScreen = new TLfoScreen(scaledRect(screen.x, screen.y, screen.width, screen.height), this);
 
     createLabel(filterFrequencyLabel, layout::FILTER_FREQUENCY_LABEL, 10040);
     createLabel(filterQLabel, layout::FILTER_Q_LABEL, 10044);
@@ -211,10 +218,12 @@ void uEditor::visitFrontViews(Visit&& visit) {
     for (auto& onOff : onOffs) visit(onOff);
     for (auto& vu : vus) visit(vu);
     for (auto& radio : radios) visit(radio);
+    visit(reverseDisplay);
     visit(lfoModeMenu);
     visit(lfoWaveMenu);
     visit(lfoPhaseMenu);
     visit(lfoSpeedText);
+    visit(lfoScreen);
     visit(filterFrequencyLabel);
     visit(filterQLabel);
     visit(lfoFilterLabel);

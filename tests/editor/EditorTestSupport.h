@@ -1,5 +1,5 @@
-// An effect with its editor opened off-screen in a private preference
-// folder, for the editor and control tests.
+// An effect with its editor in a private preference folder, for the editor
+// and control tests.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,7 +9,6 @@
 #include <thread>
 
 #include "editor/uEditor.h"
-#include "gui/CBitmap.h"
 #include "gui/CFrame.h"
 #include "gui/OffscreenRender.h"
 #include "platform/Preferences.h"
@@ -21,8 +20,7 @@ namespace editortest {
 
 using namespace VSTGUI;
 
-// Size preferences first, then the effect: the editor reads them when the
-// effect builds it.
+// The size preferences are stored before the effect builds its editor.
 struct EffectWithEditor {
     IsolatedHome home;
     std::unique_ptr<APlugin> plugin;
@@ -34,17 +32,15 @@ struct EffectWithEditor {
         plugin.reset(static_cast<APlugin*>(createEffectInstance(nullptr)));
         editor = dynamic_cast<uEditor*>(plugin->getEditor());
     }
-    CFrame* openOffscreen() {
-        return editor && editor->open(nullptr) ? editor->getFrame() : nullptr;
-    }
-    // idle does nothing when called within 10 ms of the previous call.
+    CFrame* openOffscreen() { return editor && editor->open(nullptr) ? editor->getFrame() : nullptr; }
+    // idle ignores calls within 10 ms of the previous one.
     void idleLater() {
         std::this_thread::sleep_for(std::chrono::milliseconds(12));
         editor->idle();
     }
 };
 
-// The views of a frame of one kind, bottom to top.
+// The frame's views of one kind, bottom to top.
 template <class T>
 std::vector<T*> viewsOf(CFrame& frame) {
     std::vector<T*> found;

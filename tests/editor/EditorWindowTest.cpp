@@ -67,6 +67,11 @@ TEST_F(EditorWindow, OpensInsideTheHostWindowRepaintsOnIdleAndClosesAgainAndAgai
         // A corner of the background, where no view sits.
         const CColor corner = effect.editor->picture(10000)->getPixel(3, 3);
         EXPECT_EQ(pixel(inside[0], 3, 3), CColor(corner.red, corner.green, corner.blue));
+        // A control that changes is repainted by the next idle.
+        effect.plugin->setParameter(Param::Mute, 1.0f - effect.plugin->getParameter(Param::Mute));
+        const CColor before = pixel(inside[0], 602, 24);
+        effect.idleLater();
+        EXPECT_NE(pixel(inside[0], 602, 24), before);
 
         plugin.dispatcher(effEditClose, 0, 0, nullptr, 0);
         EXPECT_TRUE(children().empty());
