@@ -10,8 +10,6 @@ constexpr const char* kNoPresetName = "None";
 // The VST limit for a program name; every factory name fits with room to spare.
 constexpr std::size_t kProgramNameBytes = kVstMaxProgNameLen;
 constexpr VstInt32 kLastFactoryPreset = FACTORY_PRESET_COUNT - 1;
-// Switches among these slots are snapped in the record; slot 35 is cleared anyway.
-constexpr VstInt32 kSnappedSwitchSlots = Param::ReverseTrigger;
 
 // Copies a name field that may lack its terminator; at most capacity − 1 characters.
 void copyNameField(char* destination, std::size_t capacity, const char* field, std::size_t fieldBytes) {
@@ -58,9 +56,6 @@ void APlugin::setProgram(VstInt32 index) {
     // copies below, so neither the edited flag nor a revert sees it pressed.
     storeValue(Param::ReverseTrigger, 0.0f);
     storeRelaxed(record.values[Param::ReverseTrigger], 0.0f);
-    for (VstInt32 i = 0; i < kSnappedSwitchSlots; ++i) {
-        if (isSwitch[i]) storeRelaxed(record.values[i], ::getOnOff(loadRelaxed(record.values[i])) ? 1.0f : 0.0f);
-    }
     for (VstInt32 i = 0; i < kNumParameters; ++i) {
         const float v = loadValue(i);
         storeRelaxed(editedValues[i], v);
@@ -74,6 +69,7 @@ void APlugin::setProgram(VstInt32 index) {
         storeRelaxed(record.values[Param::ReverseOffset], kept);
     }
 
+    // Also leaves the record's switches snapped.
     for (VstInt32 i = 0; i < kNumParameters; ++i) setParameter(i, loadRelaxed(record.values[i]));
 
     copyNameField(currentProgramName, sizeof(currentProgramName), record.name, sizeof(record.name));
