@@ -108,22 +108,17 @@ TEST_F(Chunks, ShortNullAndBadChunksNeitherOverreadNorComeBack) {
 
 TEST(HostWheel, ReachesAnEditorOnlyAsTheWheelMessage) {
     struct WheelEditor : AEffEditor {
-        float distance = 0.0f;
-        bool onWheel(float d) override { return (distance = d) > 0.0f; }
-    };
+        bool onWheel(float distance) override { return distance > 0.0f; }
+    } wheel;
     IsolatedHome home;
     ProgramsPlugin plugin;
     AEffEditor* own = plugin.getEditor();
-    WheelEditor wheel;
-    WheelEditor* editor = &wheel;
-    plugin.setEditor(editor);
     const VstInt32 stca = fourCharCode("stCA"), whee = fourCharCode("Whee");
-    EXPECT_EQ(plugin.dispatcher(effVendorSpecific, stca, whee, nullptr, 2.5f), 1);
-    EXPECT_EQ(plugin.vendorSpecific(stca, whee, nullptr, -1.0f), 0);
-    EXPECT_EQ(editor->distance, -1.0f);
-    EXPECT_EQ(plugin.vendorSpecific(whee, stca, nullptr, 3.0f), 0);
-    EXPECT_EQ(editor->distance, -1.0f);
-    plugin.setEditor(nullptr);
-    EXPECT_EQ(plugin.vendorSpecific(stca, whee, nullptr, 1.0f), 0);
+    for (AEffEditor* editor : {static_cast<AEffEditor*>(&wheel), static_cast<AEffEditor*>(nullptr)}) {
+        plugin.setEditor(editor);
+        EXPECT_EQ(plugin.dispatcher(effVendorSpecific, stca, whee, nullptr, 2.5f), editor ? 1 : 0);
+        EXPECT_EQ(plugin.vendorSpecific(stca, whee, nullptr, -1.0f), 0);
+        EXPECT_EQ(plugin.vendorSpecific(whee, stca, nullptr, 1.0f), 0);
+    }
     plugin.setEditor(own);
 }
