@@ -48,26 +48,32 @@ void APlugin::clearDisplay() noexcept {
     displayWritten = 0;
 }
 
-float APlugin::displayLengthMS(float zoomFactor) const noexcept {
+float APlugin::displayLengthMS(float zoomFactor, bool synced) const noexcept {
     const float rate = loadRelaxed(sampleRate);
     const float hold = static_cast<float>(loadRelaxed(holdSamples)) * 1000.0f / rate;
     const float base = std::max(std::min(kMaxHoldMS, hold), 2.0f * getReverseLength());
     const float window = std::clamp(zoomFactor * base, kMinWindowMS, kMaxWindowMS);
-    if (!getOnOff(Param::ReverseTempoSync)) return window;
+    if (!synced) return window;
     return toWholeBars(window, loadRelaxed(tempo), kBarsToQuantize);
 }
 
 float APlugin::currentDisplayLengthMS() noexcept {
+    // Worked out per frame by the formula, but only redone when an input
+    // moved; while the two takes differ in length, the heard voice decides.
+    DisplayWindow& w = displayWindow;
     const float zoom = loadValue(Param::ReverseZoom);
-    if (zoom != displayZoomValue) {
-        displayZoomValue = zoom;
-        displayZoomFactor = std::exp2(4.0f * zoom);
+    const bool synced = getOnOff(Param::ReverseTempoSync);
+    const std::int32_t first = reverse[0].length.load(relaxed);
+    const std::int32_t second = reverse[1].length.load(relaxed);
+    if (zoom != w.zoomValue || synced != w.synced || first != w.takeLengths[0] || second != w.takeLengths[1] ||
+        holdSamples != w.holdSamples || tempo != w.tempo || first != second) {
+        w = {zoom, synced, {first, second}, holdSamples, tempo, displayLengthMS(std::exp2(4.0f * zoom), synced)};
     }
-    return displayLengthMS(displayZoomFactor);
+    return w.ms;
 }
 
 float APlugin::getReverseDisplayLengthMS() const noexcept {
-    return displayLengthMS(std::exp2(4.0f * loadValue(Param::ReverseZoom)));
+    return displayLengthMS(std::exp2(4.0f * loadValue(Param::ReverseZoom)), getOnOff(Param::ReverseTempoSync));
 }
 
 float APlugin::getReverseDisplayLengthQuantized() const noexcept {

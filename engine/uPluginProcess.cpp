@@ -65,7 +65,8 @@ void APlugin::initEngineState() noexcept {
     clearDisplay();
     filterSnap = false;
     lfoTriggered = -1;
-    dryGainValue = wetGainValue = displayZoomValue = -1.0f;
+    dryGainValue = wetGainValue = -1.0f;
+    displayWindow.zoomValue = -1.0f;
     pendingResets.store(0, relaxed);
     resumeRequested.store(false, relaxed);
     vuForEditorReady.store(false, relaxed);
@@ -84,6 +85,7 @@ void APlugin::setSampleRate(float rate) {
     lastSampleRate = r;
     storeRelaxed(samplesPerBar, 240.0f * r / tempo);
     for (TReverse& voice : reverse) voice.init(r);
+    displayWindow.zoomValue = -1.0f;  // the window is worked out afresh at the new rate
     lowPassFilter.init(r);
     highPassFilter.init(r);
     combFilter.init(r);

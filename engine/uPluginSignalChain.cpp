@@ -52,6 +52,8 @@ void APlugin::setParameterFromEngine(VstInt32 index, float value) noexcept {
 }
 
 void APlugin::processSound() noexcept {
+    // Constant slots, read whole without the bounds check of loadValue.
+    const auto value = [this](VstInt32 index) { return loadRelaxed(currentValues[index]); };
     const std::uint32_t counter = sampleCounter;
 
     if ((counter & 4095u) == 0) {
@@ -59,7 +61,7 @@ void APlugin::processSound() noexcept {
         if (programChanged.exchange(false, std::memory_order_relaxed) && editorShowing()) editorResume();
     }
 
-    const VstInt32 lfoMode = getOnOff(Param::LfoMode) ? 1 : 0;
+    const VstInt32 lfoMode = ::getOnOff(value(Param::LfoMode)) ? 1 : 0;
     if (lfoMode != lfoTriggered) lfo.reset();
     lfoTriggered = lfoMode;
 
@@ -83,18 +85,18 @@ void APlugin::processSound() noexcept {
 
     // Every frame, whatever the switches say: the filters glide towards
     // their targets and redesign only when the glided value moves.
-    const float filterFreq = loadValue(Param::FilterFrequency);
-    const float filterQ = loadValue(Param::FilterQ);
-    const float filterDepth = 2.0f * loadValue(Param::LfoToFilterFrequency) - 1.0f;
-    const float highPassDepth = 2.0f * loadValue(Param::LfoToHighPassFrequency) - 1.0f;
+    const float filterFreq = value(Param::FilterFrequency);
+    const float filterQ = value(Param::FilterQ);
+    const float filterDepth = 2.0f * value(Param::LfoToFilterFrequency) - 1.0f;
+    const float highPassDepth = 2.0f * value(Param::LfoToHighPassFrequency) - 1.0f;
     lowPassFilter.setFreq(std::clamp(filterFreq + filterDepth * v, 0.0f, 1.0f));
     lowPassFilter.setRes(filterQ);
     lowPassFilter.update(filterSnap);
     combFilter.setFreq(std::clamp(filterFreq + 0.5f * filterDepth * v, 0.0f, 1.0f));
     combFilter.setRes(filterQ);
     combFilter.update(filterSnap);
-    highPassFilter.setFreq(std::clamp(loadValue(Param::HighPassFilterFrequency) + highPassDepth * v, 0.0f, 1.0f));
-    highPassFilter.setRes(loadValue(Param::HighPassFilterQ));
+    highPassFilter.setFreq(std::clamp(value(Param::HighPassFilterFrequency) + highPassDepth * v, 0.0f, 1.0f));
+    highPassFilter.setRes(value(Param::HighPassFilterQ));
     highPassFilter.update(filterSnap);
     filterSnap = false;
 
@@ -126,22 +128,22 @@ void APlugin::processSound() noexcept {
     float wetLeft = voiceOut[selected][0];
     float wetRight = voiceOut[selected][1];
 
-    const float dryValue = loadValue(Param::DryVolume);
+    const float dryValue = value(Param::DryVolume);
     if (dryValue != dryGainValue) {
         dryGainValue = dryValue;
         dryGain = decibelGain(dryValue, 40.0f, -40.0f);
     }
-    const float wetValue = loadValue(Param::WetVolume);
+    const float wetValue = value(Param::WetVolume);
     if (wetValue != wetGainValue) {
         wetGainValue = wetValue;
         wetGain = decibelGain(wetValue, 50.0f, -40.0f);
     }
 
-    if (getOnOff(Param::FilterActive)) {
-        const float amount = loadValue(Param::Distort);
+    if (::getOnOff(value(Param::FilterActive))) {
+        const float amount = value(Param::Distort);
         wetLeft = distortion.doDistortion(wetLeft, amount);
         wetRight = distortion.doDistortion(wetRight, amount);
-        if (loadValue(Param::FilterMode) < 0.5f)
+        if (value(Param::FilterMode) < 0.5f)
             lowPassFilter.process(wetLeft, wetRight);
         else
             combFilter.process(wetLeft, wetRight);
@@ -151,8 +153,8 @@ void APlugin::processSound() noexcept {
     float gainLeft = 0.0f;
     float gainRight = 0.0f;
     if (!muteOn) {
-        const float a = 2.0f * loadValue(Param::LfoToVolume) - 1.0f;
-        const float p = 2.0f * loadValue(Param::LfoToPan) - 1.0f;
+        const float a = 2.0f * value(Param::LfoToVolume) - 1.0f;
+        const float p = 2.0f * value(Param::LfoToPan) - 1.0f;
         const float pan = 0.5f + 0.5f * p * v;
         const float depth = std::fabs(a);
         const float g = wetGain * ((0.5f + 0.5f * a * v) * depth + (1.0f - depth));

@@ -256,8 +256,16 @@ protected:
     float dryGain = 0.0f;
     float wetGainValue = -1.0f;
     float wetGain = 0.0f;
-    float displayZoomValue = -1.0f;
-    float displayZoomFactor = 1.0f;
+    // The display window as the audio thread last worked it out, with what it
+    // depends on; worked out again only when one of these differs.
+    struct DisplayWindow {
+        float zoomValue = -1.0f;
+        bool synced = false;
+        std::int32_t takeLengths[2] = {};
+        VstInt32 holdSamples = 0;
+        float tempo = 0.0f;
+        float ms = 0.0f;
+    } displayWindow;
     PreferenceSnapshot preferences;  // "MuteReverse" without touching the file
     // Resets asked for by other threads, applied by the audio thread.
     std::atomic<std::uint32_t> pendingResets{0};
@@ -290,8 +298,8 @@ private:
     void setParameterFromEngine(VstInt32 index, float value) noexcept;
     void clearDisplay() noexcept;
     bool editorShowing() const noexcept;
-    float displayLengthMS(float zoomFactor) const noexcept;  // any
-    float currentDisplayLengthMS() noexcept;  // the same with the zoom factor cached
+    float displayLengthMS(float zoomFactor, bool synced) const noexcept;  // any
+    float currentDisplayLengthMS() noexcept;  // the same, cached for the audio thread
     void applyControlChange(VstInt32 cc, VstInt32 value) noexcept;  // audio
     // A value as setParameter stores it: clamped to 0..1, switches snapped.
     float storedForm(VstInt32 index, float value) const noexcept;
