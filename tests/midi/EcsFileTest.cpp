@@ -3,13 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <string>
 
-#include "platform/Preferences.h"
 #include "plugin/EcsFile.h"
 #include "tests/midi/MidiTestSupport.h"
 
 namespace {
+
+const std::string kProblem = "Tidewalker|Problem with ECS File";
+
+ControllerAssignments sampleMap() {
+    ControllerAssignments map{};
+    for (VstInt32 cc = 0; cc < kNumMidiControllers; ++cc) map[cc] = (cc * 37) % 801;
+    return map;
+}
 
 std::string ecsText(const ControllerAssignments& map, const char* lineEnd = "\n") {
     std::string text;
@@ -17,76 +23,30 @@ std::string ecsText(const ControllerAssignments& map, const char* lineEnd = "\n"
     return text;
 }
 
-ControllerAssignments sampleMap() {
-    ControllerAssignments map{};
-    map[1] = 25;
-    map[7] = 3;
-    map[64] = 800;
-    map[127] = 11;
-    return map;
-}
-
-bool parses(const std::string& text, ControllerAssignments* out = nullptr) {
-    ControllerAssignments map{};
-    map.fill(-1);
-    const bool ok = parseEcsText(text.data(), text.size(), map);
-    if (!ok) {
-        EXPECT_EQ(map[0], -1) << "a refused text must leave the map alone";
-    }
-    if (out) *out = map;
-    return ok;
-}
-
-TEST(EcsReader, AcceptsTheLayoutWithAnyWhiteSpace) {
-    const ControllerAssignments expected = sampleMap();
-    ControllerAssignments map{};
-    std::string text = ecsText(expected);
-    EXPECT_TRUE(parses(text, &map));
-    EXPECT_EQ(map, expected);
-
-    EXPECT_TRUE(parses(text + "\n\n\n"));                           // trailing empty lines
-    EXPECT_TRUE(parses(text.substr(0, text.size() - 1)));           // no final line feed
-    EXPECT_TRUE(parses(ecsText(expected, "\r\n"), &map));           // CRLF
-    EXPECT_EQ(map, expected);
-    EXPECT_TRUE(parses(" \t" + ecsText(expected, " \v\f\n") + std::string(100000, ' ')));
-    EXPECT_TRUE(parses("+0\n-0\n000000000000000000000000000000000800\n" + ecsText(ControllerAssignments{}).substr(6),
-                       &map));
-    EXPECT_EQ(map[2], 800);
-}
-
-TEST(EcsReader, RefusesEverythingElse) {
+TEST(EcsReader, AcceptsTheLayoutWithAnyWhiteSpaceAndRefusesEverythingElse) {
     const std::string good = ecsText(sampleMap());
-    const std::string firstLine = "0\n";
-    const std::string rest = good.substr(firstLine.size());  // lines 2..128
-    const std::string cases[] = {
-        good.substr(0, good.size() - 3),      // 127 lines
-        good + "0\n",                         // 129 lines
-        "801\n" + rest,  "-1\n" + rest,  "abc\n" + rest,  "5abc\n" + rest,  "1-2\n" + rest,
-        "-\n" + rest,    "+\n" + rest,   "0x10\n" + rest, "2.5\n" + rest,
-        "4294967297\n" + rest,                // wraps to 1 in 32 bits
-        "99999999999999999999999999999\n" + rest,
-        "1" + std::string(40, '0') + "\n" + rest,
-        std::string("0\0\n", 3) + rest,       // NUL after a number
-        good + std::string(1, '\0'),          // NUL after the last one
-        good + "x",
-        "",
-        std::string(3 << 20, '7'),            // megabytes of digits
-        std::string(3 << 20, '\xff'),         // megabytes of garbage
+    const std::string rest = good.substr(2);  // lines 2..128 after "0\n"
+    const std::string accepted[] = {
+        good, good + "\n\n\n", good.substr(0, good.size() - 1), ecsText(sampleMap(), "\r\n"),
+        " \t" + ecsText(sampleMap(), " \v\f\n") + std::string(100000, ' '), "+0000000000000000000000000000000\n" + rest,
     };
-    for (const std::string& text : cases) EXPECT_FALSE(parses(text)) << text.substr(0, 40);
-}
-
-TEST(EcsReader, ResultDoesNotDependOnHowTheTextIsCut) {
-    const std::string texts[] = {ecsText(sampleMap(), "\r\n"), "801" + ecsText(sampleMap()).substr(1)};
-    for (const std::string& text : texts) {
-        ControllerAssignments whole{};
-        const bool wholeOk = parseEcsText(text.data(), text.size(), whole);
-        EcsReader reader;
-        for (char c : text) reader.feed(&c, 1);
-        EXPECT_EQ(reader.finish(), wholeOk);
-        if (wholeOk) {
-            EXPECT_EQ(reader.values(), whole);
-        }
+    for (const std::string& text : accepted) {
+        ControllerAssignments map{};
+        EXPECT_TRUE(parseEcsText(text.data(), text.size(), map)) << text.substr(0, 40);
+        EXPECT_EQ(map, sampleMap());
+    }
+    const std::string refused[] = {
+        good.substr(0, good.size() - 4), good + "0\n", "801\n" + rest, "-1\n" + rest, "abc\n" + rest,
+        "5abc\n" + rest, "-\n" + rest, "0x10\n" + rest, "2.5\n" + rest,
+        "4294967296\n" + rest,  // 0 once wrapped to 32 bits
+        "1" + std::string(40, '0') + "\n" + rest, std::string("0\0\n", 3) + rest, good + std::string(1, '\0'),
+        "", std::string(3 << 20, '7'), std::string(3 << 20, '\xff'),
+    };
+    for (const std::string& text : refused) {
+        ControllerAssignments map{};
+        map.fill(-1);
+        EXPECT_FALSE(parseEcsText(text.data(), text.size(), map)) << text.substr(0, 40);
+        EXPECT_EQ(map[0], -1);
     }
 }
 
@@ -96,8 +56,7 @@ protected:
     ScriptedDialogs dialogs;
     TempDir files;
 
-    std::string path(const char* name) const { return (files.path / name).string(); }
-
+    std::string path(const std::string& name) const { return (files.path / name).string(); }
     void load(MidiPlugin& plugin, const std::string& text) {
         writeFile(path("in.ecs"), text);
         dialogs.files = {path("in.ecs")};
@@ -105,100 +64,55 @@ protected:
     }
 };
 
-TEST_F(EcsCommands, LoadAssignsAndStoresTheWholeMap) {
-    MidiPlugin plugin;
-    load(plugin, ecsText(sampleMap(), "\r\n"));
-
-    ASSERT_EQ(dialogs.fileRequests.size(), 1u);
-    const FileDialogRequest& request = dialogs.fileRequests[0];
-    EXPECT_FALSE(request.save);
-    EXPECT_EQ(request.title, "ECS Loader");
-    EXPECT_EQ(request.button, "Load");
-    EXPECT_EQ(request.extensions, std::vector<std::string>{"ecs"});
-    EXPECT_FALSE(request.folder.empty());
-    EXPECT_TRUE(dialogs.messages.empty());
-
-    const ControllerAssignments expected = sampleMap();
-    EXPECT_EQ(controllerMap(plugin), std::vector<VstInt32>(expected.begin(), expected.end()));
-    EXPECT_EQ(MidiPlugin().getControllerAssignment(64), 800);
-}
-
-TEST_F(EcsCommands, ARefusedOrMissingFileChangesNothingAndSaysSo) {
+TEST_F(EcsCommands, LoadTakesAWholeValidFileOrChangesNothing) {
     ASSERT_TRUE(setMidiCC(9, Param::Mute));
     MidiPlugin plugin;
+    const std::vector<VstInt32> before = plugin.map();
     load(plugin, "801\n" + ecsText(sampleMap()).substr(2));
-    dialogs.files = {path("missing.ecs")};
-    plugin.LoadECS();
-    std::filesystem::create_directory(path("folder.ecs"));
-    dialogs.files = {path("folder.ecs")};
-    plugin.LoadECS();
-
-    EXPECT_EQ(dialogs.messages, std::vector<std::string>(3, "Tidewalker|Problem with ECS File"));
-    std::vector<VstInt32> expected(128, 0);
-    expected[9] = Param::Mute;
-    EXPECT_EQ(controllerMap(plugin), expected);
-    EXPECT_EQ(getMidiCC(9), Param::Mute);
-    EXPECT_EQ(getMidiCC(7), 0);
-
-    // Cancelling the dialog is no error.
-    dialogs.files = {std::nullopt};
-    plugin.LoadECS();
-    EXPECT_EQ(dialogs.messages.size(), 3u);
-}
-
-TEST_F(EcsCommands, LargeFilesAreReadInPiecesWithTheSameRules) {
-    MidiPlugin plugin;
-    std::string padded;
-    for (VstInt32 index : sampleMap()) padded += std::string(5000, ' ') + std::to_string(index) + "\r\n";
-    load(plugin, padded + std::string(5 << 20, '\n'));
-    EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_EQ(plugin.getControllerAssignment(64), 800);
-
     load(plugin, std::string(5 << 20, '\0'));
-    load(plugin, padded + std::string(5 << 20, ' ') + "1");
-    EXPECT_EQ(dialogs.messages.size(), 2u);
-    EXPECT_EQ(plugin.getControllerAssignment(64), 800);
-}
-
-TEST_F(EcsCommands, SaveWritesOneLinePerControllerAndLoadsBackExactly) {
-    ControllerAssignments expected;
-    std::vector<IntPreference> stored;
-    for (VstInt32 cc = 0; cc < kNumMidiControllers; ++cc) {
-        expected[cc] = (cc * 37) % 801;
-        stored.push_back({midiControllerKey(cc), expected[cc]});
+    std::filesystem::create_directory(path("folder.ecs"));
+    for (const char* name : {"missing.ecs", "folder.ecs"}) {
+        dialogs.files = {path(name)};
+        plugin.LoadECS();
     }
-    ASSERT_TRUE(saveIntsToPrefs(stored));
-    MidiPlugin saver;
-    dialogs.files = {path("setup")};
-    saver.SaveECS();
+    dialogs.files = {std::nullopt};  // cancelled: no message
+    plugin.LoadECS();
+    EXPECT_EQ(dialogs.messages, std::vector<std::string>(4, kProblem));
+    EXPECT_EQ(plugin.map(), before);
+    EXPECT_EQ(getMidiCC(9), Param::Mute);
 
-    ASSERT_EQ(dialogs.fileRequests.size(), 1u);
-    EXPECT_TRUE(dialogs.fileRequests[0].save);
-    EXPECT_EQ(dialogs.fileRequests[0].title, "ECS Save");
-    EXPECT_EQ(dialogs.fileRequests[0].button, "Save");
-    EXPECT_EQ(dialogs.fileRequests[0].proposedName, "Reverse.ecs");
-    EXPECT_EQ(readFile(path("setup.ecs")), ecsText(expected));
-    EXPECT_FALSE(std::filesystem::exists(path("setup.ecs.part")));
+    // Read in pieces: padding far beyond one piece changes nothing.
+    load(plugin, std::string(5000, ' ') + ecsText(sampleMap(), "\r\n") + std::string(5 << 20, '\n'));
+    EXPECT_EQ(dialogs.messages.size(), 4u);
+    const ControllerAssignments expected = sampleMap();
+    EXPECT_EQ(plugin.map(), std::vector<VstInt32>(expected.begin(), expected.end()));
+    EXPECT_EQ(MidiPlugin().map(), plugin.map());
 
-    MidiPlugin loader;
-    loader.resetMidi();
-    dialogs.files = {path("setup.ecs")};
-    loader.LoadECS();
-    EXPECT_EQ(controllerMap(loader), controllerMap(saver));
-    EXPECT_TRUE(dialogs.messages.empty());
+    const FileDialogRequest& request = dialogs.requests[0];
+    EXPECT_FALSE(request.save);
+    EXPECT_EQ(request.title + "|" + request.button, "ECS Loader|Load");
+    EXPECT_EQ(request.extensions, std::vector<std::string>{"ecs"});
 }
 
-TEST_F(EcsCommands, AFailedSaveSaysSoAndLeavesNoFileBehind) {
+TEST_F(EcsCommands, SaveWritesEveryLineOrSaysItCouldNot) {
     MidiPlugin plugin;
-    dialogs.files = {path("no/such/folder/x.ecs")};
+    load(plugin, ecsText(sampleMap()));
+    dialogs.files = {path("setup")};
     plugin.SaveECS();
-    std::filesystem::create_directory(path("taken.ecs"));  // rename onto a folder fails
-    dialogs.files = {path("taken.ecs")};
-    plugin.SaveECS();
+    const FileDialogRequest& request = dialogs.requests.back();
+    EXPECT_TRUE(request.save);
+    EXPECT_EQ(request.title + "|" + request.button + "|" + request.proposedName, "ECS Save|Save|Reverse.ecs");
+    EXPECT_EQ(readFile(path("setup.ecs")), ecsText(sampleMap()));
 
-    EXPECT_EQ(dialogs.messages, std::vector<std::string>(2, "Tidewalker|Problem with ECS File"));
+    std::filesystem::create_directory(path("taken.ecs"));  // rename onto a folder fails
+    for (const char* name : {"no/such/folder/x.ecs", "taken.ecs"}) {
+        dialogs.files = {path(name)};
+        plugin.SaveECS();
+    }
+    EXPECT_EQ(dialogs.messages, std::vector<std::string>(2, kProblem));
     EXPECT_TRUE(std::filesystem::is_directory(path("taken.ecs")));
-    EXPECT_FALSE(std::filesystem::exists(path("taken.ecs.part")));
+    for (const auto& entry : std::filesystem::directory_iterator(files.path))
+        EXPECT_NE(entry.path().extension(), ".part");
 }
 
 }  // namespace

@@ -49,13 +49,17 @@ protected:
 };
 
 TEST_F(MidiThroughAbi, MappedControllersLandOnTheirFrameAcrossBlocks) {
-    const float wetBefore = value(Param::WetVolume);
     const float dryBefore = value(Param::DryVolume);
+    EventBlock first({midiEvent(0xB0, 7, 64, 0)});
+    effect->dispatcher(effect, effProcessEvents, 0, 0, first.block(), 0.0f);
+    process(1);
+    EXPECT_EQ(value(Param::WetVolume), 0.5f);
+    process(63);
+
     EventBlock block({midiEvent(0xB0, 7, 127, 10), midiEvent(0xB2, 1, 64, 100)});
     EXPECT_EQ(effect->dispatcher(effect, effProcessEvents, 0, 0, block.block(), 0.0f), 1);
-
     process(9);  // frames 0..8
-    EXPECT_EQ(value(Param::WetVolume), wetBefore);
+    EXPECT_EQ(value(Param::WetVolume), 0.5f);
     process(1);  // frame 9
     EXPECT_EQ(value(Param::WetVolume), 0.9921875f);
     process(54);  // rest of the first block of 64

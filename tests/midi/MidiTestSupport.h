@@ -1,8 +1,7 @@
-// A harness for MIDI control: an effect in a private home, events built the
-// way a host sends them, and dialogs that answer from a script.
+// A harness for MIDI control: an effect in a private home, event blocks built
+// the way a host sends them, and dialogs that answer from a script.
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
 #include <deque>
 #include <optional>
@@ -16,36 +15,36 @@
 class MidiPlugin : public APlugin {
 public:
     MidiPlugin() : APlugin(nullptr) {}
-    using APlugin::midiQueue;
     using APlugin::pendingMidiCount;
 
-    void frames(int count) {
+    void frames(int count) {  // what the processing loop does before each frame
         for (int i = 0; i < count; ++i)
-            if (pendingMidiCount > 0) processMidi(1);
+            if (pendingMidiCount > 0) processMidi(i);
+    }
+    std::vector<VstInt32> map() const {
+        std::vector<VstInt32> entries;
+        for (VstInt32 cc = 0; cc < kNumMidiControllers; ++cc) entries.push_back(getControllerAssignment(cc));
+        return entries;
     }
 };
 
-inline VstMidiEvent midiEvent(unsigned char status, unsigned char data1, unsigned char data2, VstInt32 delta = 0) {
-    VstMidiEvent event{};
-    event.type = kVstMidiType;
-    event.byteSize = sizeof(VstMidiEvent);
-    event.deltaFrames = delta;
+inline VstMidiEvent midiEvent(int status, int data1, int data2, VstInt32 delta = 0) {
+    VstMidiEvent event{kVstMidiType, sizeof(VstMidiEvent), delta, 0, 0, 0, {}, 0, 0, 0, 0};
     event.midiData[0] = static_cast<char>(status);
     event.midiData[1] = static_cast<char>(data1);
     event.midiData[2] = static_cast<char>(data2);
     return event;
 }
 
-// A VstEvents block with room for any number of pointers.
+// A VstEvents block with as many pointers as events.
 struct EventBlock {
-    std::vector<VstMidiEvent> storage;
+    std::vector<VstMidiEvent> events;
     std::vector<unsigned char> bytes;
 
-    explicit EventBlock(std::vector<VstMidiEvent> events) : storage(std::move(events)) {
-        const std::size_t slots = std::max<std::size_t>(storage.size(), 2);
-        bytes.assign(offsetof(VstEvents, events) + slots * sizeof(VstEvent*), 0);
-        block()->numEvents = static_cast<VstInt32>(storage.size());
-        for (std::size_t i = 0; i < storage.size(); ++i) pointers()[i] = reinterpret_cast<VstEvent*>(&storage[i]);
+    explicit EventBlock(std::vector<VstMidiEvent> list) : events(std::move(list)) {
+        bytes.assign(offsetof(VstEvents, events) + (events.size() + 2) * sizeof(VstEvent*), 0);
+        block()->numEvents = static_cast<VstInt32>(events.size());
+        for (std::size_t i = 0; i < events.size(); ++i) pointers()[i] = reinterpret_cast<VstEvent*>(&events[i]);
     }
     VstEvents* block() { return reinterpret_cast<VstEvents*>(bytes.data()); }
     VstEvent** pointers() { return reinterpret_cast<VstEvent**>(bytes.data() + offsetof(VstEvents, events)); }
@@ -53,17 +52,15 @@ struct EventBlock {
 
 inline void send(APlugin& plugin, std::vector<VstMidiEvent> events) {
     EventBlock block(std::move(events));
-    EXPECT_EQ(plugin.processEvents(block.block()), 1);
+    plugin.processEvents(block.block());
 }
 
-// Every dialog answers from its queue (nullopt = cancelled) and is recorded.
+// Replies come from the queues (nullopt = cancelled); everything asked is recorded.
 class ScriptedDialogs final : public DialogBackend {
 public:
-    std::deque<std::optional<std::string>> texts;
-    std::deque<std::optional<std::string>> files;
-    std::vector<std::string> asked;     // "title|prompt|default"
-    std::vector<std::string> messages;  // "title|text"
-    std::vector<FileDialogRequest> fileRequests;
+    std::deque<std::optional<std::string>> texts, files;
+    std::vector<std::string> asked, messages;
+    std::vector<FileDialogRequest> requests;
 
     ScriptedDialogs() { setDialogBackend(this); }
     ~ScriptedDialogs() override { setDialogBackend(nullptr); }
@@ -78,7 +75,7 @@ public:
     }
     bool askOkCancel(const std::string&, const std::string&) override { return false; }
     std::optional<std::string> chooseFile(const FileDialogRequest& request) override {
-        fileRequests.push_back(request);
+        requests.push_back(request);
         return next(files);
     }
 
@@ -90,10 +87,3 @@ private:
         return reply;
     }
 };
-
-// The 128 controller assignments as the effect holds them.
-inline std::vector<VstInt32> controllerMap(const APlugin& plugin) {
-    std::vector<VstInt32> map;
-    for (VstInt32 cc = 0; cc < kNumMidiControllers; ++cc) map.push_back(plugin.getControllerAssignment(cc));
-    return map;
-}
