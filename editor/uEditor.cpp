@@ -83,7 +83,11 @@ uEditor::~uEditor() {
     if (frame) close();
 }
 
-bool uEditor::open(void* parent) {
+bool uEditor::open(void* parent) { return parent && build(parent); }
+
+bool uEditor::openOffscreen() { return build(nullptr); }
+
+bool uEditor::build(void* parent) {
     if (!plugin) return false;
     if (frame) close();
     AEffGUIEditor::open(parent);
@@ -102,7 +106,7 @@ bool uEditor::open(void* parent) {
     frame = new CFrame(frameSize, this);
     frame->setBackground(back);
     if (parent && !frame->open(parent)) {
-        // No window inside the host's: nothing is shown, so report no editor.
+        // No window inside the host's: nothing would be shown, so no editor.
         frame->close();
         frame = nullptr;
         removeBitmaps();

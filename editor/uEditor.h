@@ -56,10 +56,12 @@ public:
     explicit uEditor(AudioEffect* effect);  // control
     ~uEditor() override;  // control
 
-    // parent: the host's X11 window. Null builds the editor off-screen (tests,
-    // previews): every view exists and draws, nothing is shown. False without
-    // an effect or when the window cannot be made inside parent.
+    // parent: the host's X11 window. False without an effect, without a
+    // parent, or when the window cannot be made inside parent.
     bool open(void* parent) override;  // control
+    // The same editor without a window (tests, previews): every view exists
+    // and draws; idle works; nothing is shown.
+    bool openOffscreen();  // control
     void close() override;  // control
     void idle() override;  // control
     // Shows the effect's current value of parameter index (value is not used:
@@ -139,6 +141,7 @@ protected:
     VSTGUI::CRect pictureRect(int x, int y, int pictureId, bool twoStates) const;
 
 private:
+    bool build(void* parent);
     void registerControl(VSTGUI::CControl* control, bool isMenu);
     void showMenuEntryOf(TOptionMenu* menu);
     void takeMailbox();

@@ -32,7 +32,7 @@ struct EffectWithEditor {
         plugin.reset(static_cast<APlugin*>(createEffectInstance(nullptr)));
         editor = dynamic_cast<uEditor*>(plugin->getEditor());
     }
-    CFrame* openOffscreen() { return editor && editor->open(nullptr) ? editor->getFrame() : nullptr; }
+    CFrame* openOffscreen() { return editor && editor->openOffscreen() ? editor->getFrame() : nullptr; }
     // idle ignores calls within 10 ms of the previous one.
     void idleLater() {
         std::this_thread::sleep_for(std::chrono::milliseconds(12));

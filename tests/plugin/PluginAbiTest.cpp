@@ -52,7 +52,7 @@ TEST_F(PluginAbi, RecordAndIdentity) {
     EXPECT_EQ(effect->numParams, 500);
     EXPECT_EQ(effect->numInputs, 2);
     EXPECT_EQ(effect->numOutputs, 2);
-    EXPECT_EQ(effect->flags, effFlagsCanReplacing);  // no chunks, not a synth
+    EXPECT_EQ(effect->flags, effFlagsCanReplacing | effFlagsHasEditor);  // no chunks, not a synth
     EXPECT_EQ(effect->uniqueID, fourCharCode("ktVS"));
     EXPECT_EQ(text(effGetEffectName), "Tidewalker");
     EXPECT_EQ(text(effGetVendorString), "Ola Marsk");

@@ -126,7 +126,7 @@ bool writePreview(const SizeChoice& size, const Options& options, const render::
     plugin->setBlockSize(kBlockFrames);
     plugin->resume();
     if (options.preset >= 0) plugin->setFactoryProgram(options.preset);
-    if (!editor->open(nullptr)) {
+    if (!editor->openOffscreen()) {
         std::fprintf(stderr, "%s: the editor did not open\n", kProgram);
         return false;
     }
