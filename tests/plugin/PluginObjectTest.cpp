@@ -114,6 +114,7 @@ TEST_F(PluginObject, SampleRateKeepsOutNonsense) {
 TEST_F(PluginObject, EditorCountsAsOpenOnlyOnceBuilt) {
     EXPECT_FALSE(plugin->isEditorOpen());
     plugin->editorResume();
+    AEffEditor* own = plugin->getEditor();
     auto* editor = new AEffEditor;
     plugin->setEditor(editor);
     int window = 0;
@@ -125,6 +126,8 @@ TEST_F(PluginObject, EditorCountsAsOpenOnlyOnceBuilt) {
     EXPECT_TRUE(plugin->isEditorOpen());
     editor->close();
     EXPECT_FALSE(plugin->isEditorOpen());
+    plugin->setEditor(own);
+    delete editor;
 }
 
 TEST(PluginPaths, FirstInstanceStoresTheEcsFolderAndLaterOnesReadIt) {
