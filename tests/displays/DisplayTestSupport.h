@@ -46,7 +46,7 @@ inline Picture render(CView& view) { return {guitest::BitmapPtr(renderToBitmap(v
 struct Panel {
     IsolatedHome home;
     std::unique_ptr<APlugin> plugin;
-    std::unique_ptr<uEditor> editor;
+    uEditor* editor = nullptr;  // the effect's own
 
     explicit Panel(int sizeMode = 0) {  // the editor reads its size from the preferences
         automated.clear();
@@ -54,8 +54,8 @@ struct Panel {
         saveStringToPrefs("Big150", sizeMode == 1 ? "Y" : "N");
         saveStringToPrefs("Big200", sizeMode == 2 ? "Y" : "N");
         plugin = std::make_unique<APlugin>(fakeHost);
-        editor = std::make_unique<uEditor>(plugin.get());
-        editor->open(nullptr);
+        editor = dynamic_cast<uEditor*>(plugin->getEditor());
+        EXPECT_TRUE(editor && editor->openOffscreen());
     }
     ~Panel() { editor->close(); }
     template <class View>
