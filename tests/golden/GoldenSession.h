@@ -3,7 +3,6 @@
 // and a transport, and parameter changes placed at given frames.
 #pragma once
 
-#include <cstdint>
 #include <memory>
 #include <vector>
 
