@@ -6,14 +6,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/uPluginCounters.h"
+#include "engine/uPluginEngine.h"
 
 namespace {
 
 constexpr auto relaxed = std::memory_order_relaxed;
-
-constexpr VstInt32 kModeManual = 1;
-constexpr VstInt32 kModeHost = 2;
 
 constexpr float kMinWindowMS = 500.0f;
 constexpr float kMaxWindowMS = 63999.0f;
@@ -128,9 +125,9 @@ float APlugin::getHoldTime() const noexcept {
 
 bool APlugin::getSilent() const noexcept {
     switch (getReverseTriggerMode()) {
-    case kModeManual:
+    case TriggerMode::Manual:
         return !loadRelaxed(manualLatch);
-    case kModeHost:
+    case TriggerMode::Host:
         return !loadRelaxed(hostPlaying);
     default: {
         const float frames = 2.0f * getReverseDisplayLengthMS() * loadRelaxed(sampleRate) / 1000.0f;
@@ -152,7 +149,7 @@ float APlugin::getVu() noexcept {
 }
 
 void APlugin::updateReverseDisplay(float inLevel, float outLevel) noexcept {
-    const bool hostMode = getReverseTriggerMode() == kModeHost;
+    const bool hostMode = getReverseTriggerMode() == TriggerMode::Host;
     if (!hostMode) {
         if (inLevel > kSoundLevel && !displayRunning) {
             // Sound after silence starts the picture afresh at the left.

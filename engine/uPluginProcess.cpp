@@ -6,6 +6,8 @@
 #include <cmath>
 #include <limits>
 
+#include "engine/uPluginEngine.h"
+
 namespace {
 
 constexpr auto relaxed = std::memory_order_relaxed;
@@ -152,7 +154,7 @@ void APlugin::setHost() noexcept {
     resetReverseNow(1);
     storeRelaxed(reverseToUse, VstInt32{1});
     lfo.reset();
-    if (getReverseTriggerMode() == 2) {
+    if (getReverseTriggerMode() == TriggerMode::Host) {
         hostSyncCounter = quietCounter = 0;
         holding = false;
         displayRunning = true;
@@ -187,7 +189,7 @@ void APlugin::setOften() noexcept {
     for (TReverse& voice : reverse) voice.setLength(length, REVERSE_SYNCED_LENGTH_ARRAY[lengthStep]);
 
     if ((std::fabs(hold - oldHold) > kMovedValue || std::fabs(length - oldLength) > kMovedValue) &&
-        getReverseTriggerMode() == 1) {
+        getReverseTriggerMode() == TriggerMode::Manual) {
         resetReverseNow(0);
         resetReverseNow(1);
         resetEverythingNow();

@@ -6,13 +6,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/uPluginCounters.h"
+#include "engine/uPluginEngine.h"
 
 namespace {
-
-constexpr VstInt32 kModeAudio = 0;
-constexpr VstInt32 kModeManual = 1;
-constexpr VstInt32 kModeHost = 2;
 
 constexpr float kClip = 0.999f;
 constexpr float kGainOff = 0.0001f;
@@ -68,7 +64,7 @@ void APlugin::processSound() noexcept {
     const VstInt32 mode = getReverseTriggerMode();
     if (mode != lastTriggerMode) {
         resetEverythingNow();
-        if (mode == kModeHost && hostPlaying) {
+        if (mode == TriggerMode::Host && hostPlaying) {
             hostSyncDisplay = true;
             hostSyncStarted = false;
         }
@@ -183,7 +179,7 @@ void APlugin::processSound() noexcept {
 }
 
 void APlugin::triggerLogic(VstInt32 mode, float level) noexcept {
-    if (mode == kModeAudio) {
+    if (mode == TriggerMode::Audio) {
         if (!holding) {
             if (level > threshold) {
                 resetTriggeredLfo();
@@ -198,7 +194,7 @@ void APlugin::triggerLogic(VstInt32 mode, float level) noexcept {
     // The button is momentary: it falls back to 0 in every mode, and only
     // "Manual" mode takes a press, once the previous manual take is over.
     if (loadValue(Param::ReverseTrigger) > 0.5f) {
-        if (mode == kModeManual && !manualLatch) {
+        if (mode == TriggerMode::Manual && !manualLatch) {
             storeRelaxed(manualLatch, true);
             resetEverythingNow();
             triggerRequest = true;
@@ -206,7 +202,7 @@ void APlugin::triggerLogic(VstInt32 mode, float level) noexcept {
         setParameterFromEngine(Param::ReverseTrigger, 0.0f);
     }
 
-    if (mode == kModeManual && manualLatch) {
+    if (mode == TriggerMode::Manual && manualLatch) {
         if (!holding) {
             resetTriggeredLfo();
         } else if (samplesSinceTrigger > holdSamples) {
@@ -215,7 +211,7 @@ void APlugin::triggerLogic(VstInt32 mode, float level) noexcept {
         }
     }
 
-    if (mode == kModeHost) {
+    if (mode == TriggerMode::Host) {
         if (hostSyncDisplay || hostSyncStarted) countUp(hostSyncCounter);
         if (holding && samplesSinceTrigger > holdSamples) {
             holding = false;
@@ -226,7 +222,7 @@ void APlugin::triggerLogic(VstInt32 mode, float level) noexcept {
 
     startTakeIfRequested(mode);
 
-    if (mode == kModeManual && manualLatch && !reverse[0].getOn() && !reverse[1].getOn())
+    if (mode == TriggerMode::Manual && manualLatch && !reverse[0].getOn() && !reverse[1].getOn())
         storeRelaxed(manualLatch, false);
 }
 
@@ -240,5 +236,5 @@ void APlugin::startTakeIfRequested(VstInt32 mode) noexcept {
     reverse[voice].setUsed(true);
     samplesSinceTrigger = 0;
     quietCounter = 0;
-    if (mode == kModeHost && voice == 0) storeRelaxed(displayPosition, 0.0f);
+    if (mode == TriggerMode::Host && voice == 0) storeRelaxed(displayPosition, 0.0f);
 }
