@@ -77,7 +77,10 @@ void APlugin::initEngineState() noexcept {
 
 void APlugin::suspend() {}
 
-void APlugin::resume() {}
+void APlugin::resume() {
+    // Picks up a "MuteReverse" that another process has changed meanwhile.
+    preferences.refreshIfDue();
+}
 
 void APlugin::setSampleRate(float rate) {
     if (!std::isfinite(rate)) return;
