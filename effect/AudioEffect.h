@@ -56,7 +56,9 @@ public:
     virtual void programsAreChunks(bool state = true) { setFlag(effFlagsProgramChunks, state); }  // control
     virtual void setInitialDelay(VstInt32 delay) { cEffect.initialDelay = delay; }  // control
 
-    virtual void setEditor(AEffEditor* newEditor);  // control; takes ownership
+    // control; the effect owns the new editor from now on. A replaced editor
+    // is not deleted here: whoever replaces it takes it back (getEditor first).
+    virtual void setEditor(AEffEditor* newEditor);
     virtual AEffEditor* getEditor() { return editor; }  // any
     virtual AEffect* getAeffect() { return &cEffect; }  // any
 
