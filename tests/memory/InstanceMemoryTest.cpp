@@ -86,7 +86,7 @@ TEST_F(InstanceMemory, IdleInstancesLeaveTheVoiceMemoryUntouched) {
     }
     const double perInstance = (residentMiB() - before) / kInstances;
     // Measured: about 0.9 MiB (display, parameter and program arrays, the editor
-    // object). Touching even an eighth of one voice's channel would fail.
+    // object). Touching half of one voice channel's 8 MiB would fail.
     EXPECT_LT(perInstance, kIdleBoundMiB) << "MiB resident per idle instance";
     RecordProperty("idle_MiB_per_instance", std::to_string(perInstance));
 }
