@@ -1,31 +1,26 @@
 // What the fake effect saw of its host, read by the host tests.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "effect/VstAbi.h"
 
 struct FakeBlock {
     int frames = 0;
-    bool hadTime = false;
-    VstTimeInfo time{};
+    std::optional<VstTimeInfo> time;
     std::vector<VstMidiEvent> events;  // delivered just before this block
     bool triggered = false;  // slot 1 was pressed for this block
-    float firstInputLeft = 0.0f;
-    float firstInputRight = 0.0f;
+    std::pair<float, float> firstInput;  // left and right
 };
 
 struct FakeLog {
     std::vector<std::pair<VstInt32, VstIntPtr>> lifecycle;  // opcode and value, in order
     float sampleRate = 0.0f;
-    VstIntPtr blockSize = 0;
-    VstIntPtr hostVersion = 0;
-    std::string hostVendor;
-    std::string hostProduct;
-    VstIntPtr canDoTimeInfo = -1;
-    VstIntPtr canDoUnknown = -1;
-    VstIntPtr reportedSampleRate = 0;
+    // What the host told the effect while it was being built, "|" between answers.
+    std::string hostAnswers;
     std::vector<FakeBlock> blocks;
     std::vector<VstMidiEvent> pendingEvents;
 };

@@ -1,38 +1,25 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "tools/render/Options.h"
+#include "tools/render/Presets.h"
 
 namespace render {
 namespace {
 
-ParseResult parse(std::vector<std::string> arguments) { return parseOptions(arguments); }
-
-TEST(RenderOptions, DefaultsDescribeAPlainRenderOfTheDemo) {
-    const ParseResult result = parse({});
-    ASSERT_EQ(result.error, "");
-    EXPECT_EQ(result.options.inputPath, "");
-    EXPECT_EQ(result.options.blockSize, 512);
-    EXPECT_DOUBLE_EQ(result.options.tempo, 120.0);
-    EXPECT_DOUBLE_EQ(result.options.tailSeconds, 2.0);
-    EXPECT_DOUBLE_EQ(result.options.playAtSeconds, 0.0);
-    EXPECT_FALSE(result.options.stopAtSeconds.has_value());
-}
+using namespace std::string_literals;
 
 TEST(RenderOptions, ReadsEveryOptionInBothSpellings) {
     const ParseResult result =
-        parse({"in.flac", "-o", "out.wav", "--plugin=/x/T.so", "--block", "64", "--tempo=96.5", "--play-at", "1.5",
-               "--stop-at", "4", "--tail=0", "--set", "Wet Volume=0.8", "--set=LFO > Volume=1", "--set", "3=0",
-               "--trigger", "2", "--trigger=2.5", "--cc", "0.5:16:7:127"});
+        parseOptions({"in.flac", "-o", "out.wav", "--plugin=/x/T.so", "--block", "64", "--tempo=96.5", "--play-at",
+                      "1.5", "--stop-at", "4", "--tail=0", "--set", "Wet Volume=0.8", "--set=LFO > Volume=1", "--set",
+                      "3=0", "--trigger", "2", "--trigger=2.5", "--cc", "0.5:16:7:127"});
     ASSERT_EQ(result.error, "");
     const Options& o = result.options;
-    EXPECT_EQ(o.inputPath, "in.flac");
-    EXPECT_EQ(o.outputPath, "out.wav");
-    EXPECT_EQ(o.pluginPath, "/x/T.so");
-    EXPECT_EQ(o.blockSize, 64);
-    EXPECT_DOUBLE_EQ(o.tempo, 96.5);
-    EXPECT_DOUBLE_EQ(o.playAtSeconds, 1.5);
-    EXPECT_DOUBLE_EQ(*o.stopAtSeconds, 4.0);
-    EXPECT_DOUBLE_EQ(o.tailSeconds, 0.0);
+    EXPECT_EQ(std::tie(o.inputPath, o.outputPath, o.pluginPath), std::tuple("in.flac"s, "out.wav"s, "/x/T.so"s));
+    EXPECT_EQ(std::tuple(o.blockSize, o.tempo, o.playAtSeconds, o.stopAtSeconds.value_or(-1), o.tailSeconds),
+              std::tuple(64, 96.5, 1.5, 4.0, 0.0));
     ASSERT_EQ(o.settings.size(), 3u);
     EXPECT_EQ(o.settings[0].parameter, "Wet Volume");
     EXPECT_FLOAT_EQ(o.settings[0].value, 0.8f);
@@ -40,20 +27,19 @@ TEST(RenderOptions, ReadsEveryOptionInBothSpellings) {
     EXPECT_EQ(o.settings[2].parameter, "3");
     EXPECT_EQ(o.triggerSeconds, (std::vector<double>{2.0, 2.5}));
     ASSERT_EQ(o.controllers.size(), 1u);
-    EXPECT_EQ(o.controllers[0].channel, 16);
-    EXPECT_EQ(o.controllers[0].controller, 7);
-    EXPECT_EQ(o.controllers[0].value, 127);
+    EXPECT_EQ(std::tie(o.controllers[0].channel, o.controllers[0].controller, o.controllers[0].value),
+              std::tuple(16, 7, 127));
 }
 
 TEST(RenderOptions, ListingTakesNamesInsteadOfAnInput) {
-    const ParseResult result = parse({"--list-params", "Wet Volume", "--all", "14"});
+    const ParseResult result = parseOptions({"--list-params", "Wet Volume", "--all", "14"});
     ASSERT_EQ(result.error, "");
-    EXPECT_TRUE(result.options.listParameters);
-    EXPECT_TRUE(result.options.listAll);
+    EXPECT_TRUE(result.options.listParameters && result.options.listAll);
     EXPECT_EQ(result.options.listOnly, (std::vector<std::string>{"Wet Volume", "14"}));
     EXPECT_EQ(result.options.inputPath, "");
+    EXPECT_EQ(parseOptions({}).error, "");  // the demo render
     // After "--" a file name may start with a dash.
-    EXPECT_EQ(parse({"--", "-odd.wav"}).options.inputPath, "-odd.wav");
+    EXPECT_EQ(parseOptions({"--", "-odd.wav"}).options.inputPath, "-odd.wav");
 }
 
 TEST(RenderOptions, RejectsBadValuesWithAMessage) {
@@ -67,17 +53,30 @@ TEST(RenderOptions, RejectsBadValuesWithAMessage) {
         {"--tail", "1e9"},       {"-"},
     };
     for (const auto& arguments : bad) {
-        const ParseResult result = parse(arguments);
-        EXPECT_NE(result.error, "") << ::testing::PrintToString(arguments);
+        EXPECT_NE(parseOptions(arguments).error, "") << ::testing::PrintToString(arguments);
     }
+    EXPECT_EQ(parseOptions({"--preset=Nope"}).error, "no factory preset \"Nope\" (see --list-presets)");
 }
 
 TEST(RenderOptions, DefaultOutputSitsBesideTheInput) {
-    EXPECT_EQ(defaultOutputPath(""), "tidewalker-demo.wav");
-    EXPECT_EQ(defaultOutputPath("loop.flac"), "loop-tidewalker.wav");
-    EXPECT_EQ(defaultOutputPath("/music/take.2/drums.wav"), "/music/take.2/drums-tidewalker.wav");
-    EXPECT_EQ(defaultOutputPath("/music/take.2/drums"), "/music/take.2/drums-tidewalker.wav");
-    EXPECT_EQ(defaultOutputPath("dir/.hidden"), "dir/.hidden-tidewalker.wav");
+    const std::pair<const char*, const char*> outputs[] = {
+        {"", "tidewalker-demo.wav"},
+        {"loop.flac", "loop-tidewalker.wav"},
+        {"/music/take.2/drums.wav", "/music/take.2/drums-tidewalker.wav"},
+        {"/music/take.2/drums", "/music/take.2/drums-tidewalker.wav"},
+        {"dir/.hidden", "dir/.hidden-tidewalker.wav"},
+    };
+    for (auto [input, output] : outputs) EXPECT_EQ(defaultOutputPath(input), output) << input;
+}
+
+TEST(RenderPresets, FoundByNumberExactNameOrUniqueCaselessName) {
+    EXPECT_EQ(presetName(40), "Vocal weird 08");
+    EXPECT_EQ(presetName(46), "");
+    const std::pair<const char*, int> found[] = {{"28", 28}, {"045", 45}, {"VOICE MAD", 45}, {"vocal WEIRD 08", 40}};
+    for (auto [text, preset] : found) EXPECT_EQ(findPreset(text), preset) << text;
+    for (const char* missing : {"46", "-1", "+3", "28x", "", "Voice", "99999999999999999999"})
+        EXPECT_FALSE(findPreset(missing).has_value()) << missing;
+    EXPECT_EQ(parseOptions({"--preset", "Vocal HP Move"}).options.preset, 30);
 }
 
 }  // namespace
