@@ -3,9 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <iterator>
 #include <cstdio>
+#include <iterator>
 #include <limits>
 #include <string>
 #include <vector>
@@ -17,70 +16,47 @@ namespace {
 
 std::vector<std::string> expectedNames() {
     std::vector<std::string> names{"Default"};
-    char text[32];
-    for (int i = 1; i <= 24; ++i) {
-        std::snprintf(text, sizeof text, "Drums & Perc %02d", i);
-        names.emplace_back(text);
-    }
-    for (const char* name : {"Drums & Perc Metal 01", "Drums & Perc Metal 02", "Drums & Perc Nasty",
-                             "Vocal 1bar clean", "Vocal a Duck", "Vocal HP Move", "Vocal Kaput",
-                             "Vocal PanTuber"})
-        names.emplace_back(name);
-    for (int i = 1; i <= 10; ++i) {
-        std::snprintf(text, sizeof text, i == 8 ? "Vocal weird %02d" : "Vocal Weird %02d", i);
-        names.emplace_back(text);
-    }
-    for (const char* name : {"Voice a Duck", "Voice a Robot", "Voice Mad"}) names.emplace_back(name);
+    auto numbered = [&](const char* pattern, int count) {
+        char text[32];
+        for (int i = 1; i <= count; ++i) names.emplace_back((std::snprintf(text, sizeof text, pattern, i), text));
+    };
+    numbered("Drums & Perc %02d", 24);
+    names.insert(names.end(), {"Drums & Perc Metal 01", "Drums & Perc Metal 02", "Drums & Perc Nasty",
+                               "Vocal 1bar clean", "Vocal a Duck", "Vocal HP Move", "Vocal Kaput", "Vocal PanTuber"});
+    numbered("Vocal Weird %02d", 10);
+    names[40] = "Vocal weird 08";
+    names.insert(names.end(), {"Voice a Duck", "Voice a Robot", "Voice Mad"});
     return names;
 }
 
-std::string expectedBank(int preset) {
-    if (preset == 0) return "Factory Default";
-    if (preset <= 27) return "Factory Drums";
-    if (preset <= 42) return "Factory Vocals";
-    return "Factory Voices";
-}
-
-std::string decode(const FactoryPreset& row, int firstSlot, int maxLength) {
-    char text[64];
-    decodePresetText(row.data() + firstSlot, maxLength, text);
-    return text;
-}
-
-bool isTextSlot(int slot) {
-    return (slot >= PRESET_NAME_SLOT && slot < PRESET_NAME_SLOT + PRESET_NAME_LENGTH) ||
-           (slot >= PRESET_BANK_NAME_SLOT && slot < PRESET_BANK_NAME_SLOT + PRESET_BANK_NAME_LENGTH);
+// Each character stored exactly as (code + 0.5) / 255.99 in float; the rest of the field is 0.
+void expectCodedText(int preset, int firstSlot, std::size_t length, const std::string& text) {
+    for (std::size_t i = 0; i < length; ++i)
+        EXPECT_EQ(FACTORY_PRESETS[preset][firstSlot + i],
+                  i < text.size() ? (static_cast<unsigned char>(text[i]) + 0.5f) / 255.99f : 0.0f)
+            << "preset " << preset << " slot " << firstSlot + i;
 }
 
 float bars(float value) {
-    return REVERSE_SYNCED_LENGTH_ARRAY[getSteppedValue(value, kReverseLengthSteps.scale,
-                                                       kReverseLengthSteps.count)];
+    return REVERSE_SYNCED_LENGTH_ARRAY[getSteppedValue(value, kReverseLengthSteps.scale, kReverseLengthSteps.count)];
 }
 
 // Slot values of a row given as (slot, value) pairs; everything else 0.
 void expectParameterRow(int preset, std::vector<std::pair<int, float>> values) {
-    float expected[36] = {};
+    float expected[Param::kFirstUnusedSlot] = {};
     for (const auto& [slot, value] : values) expected[slot] = value;
-    for (int slot = 0; slot < 36; ++slot)
+    for (int slot = 0; slot < Param::kFirstUnusedSlot; ++slot)
         EXPECT_EQ(FACTORY_PRESETS[preset][slot], expected[slot]) << "preset " << preset << " slot " << slot;
 }
 
-TEST(FactoryBank, NamesAndBankNamesDecodeFromExactCodes) {
+TEST(FactoryBank, NamesAndBankNamesAreExactCodes) {
     const auto names = expectedNames();
     ASSERT_EQ(names.size(), FACTORY_PRESETS.size());
     for (int p = 0; p < FACTORY_PRESET_COUNT; ++p) {
-        const auto& row = FACTORY_PRESETS[p];
-        EXPECT_EQ(decode(row, PRESET_NAME_SLOT, PRESET_NAME_LENGTH), names[p]);
-        EXPECT_EQ(decode(row, PRESET_BANK_NAME_SLOT, PRESET_BANK_NAME_LENGTH), expectedBank(p));
-        // Stored exactly as (code + 0.5) / 255.99 in float; the field after the text is 0.
-        for (std::size_t i = 0; i < PRESET_NAME_LENGTH; ++i) {
-            const float stored = row[PRESET_NAME_SLOT + i];
-            if (i < names[p].size()) {
-                EXPECT_EQ(stored, (static_cast<unsigned char>(names[p][i]) + 0.5f) / 255.99f);
-            } else {
-                EXPECT_EQ(stored, 0.0f) << names[p] << " slot " << PRESET_NAME_SLOT + i;
-            }
-        }
+        expectCodedText(p, PRESET_NAME_SLOT, PRESET_NAME_LENGTH, names[p]);
+        expectCodedText(p, PRESET_BANK_NAME_SLOT, PRESET_BANK_NAME_LENGTH,
+                        p == 0 ? "Factory Default" : p <= 27 ? "Factory Drums" : p <= 42 ? "Factory Vocals"
+                                                                                        : "Factory Voices");
     }
 }
 
@@ -95,28 +71,28 @@ TEST(FactoryBank, FixedRowsMatchTheirPublishedValues) {
                            {31, 1.0f}, {32, 0.25f}, {33, 0.25f}});
 }
 
-TEST(FactoryBank, EverySlotIsAValidValueAndSlotsWithoutMeaningAreZero) {
-    for (int p = 0; p < FACTORY_PRESET_COUNT; ++p)
-        for (int slot = 0; slot < kNumParameters; ++slot) {
-            const float v = FACTORY_PRESETS[p][slot];
-            EXPECT_TRUE(v >= 0.0f && v <= 1.0f) << "preset " << p << " slot " << slot;
-            if (slot == 0 || slot == 13 || (slot >= Param::kFirstUnusedSlot && !isTextSlot(slot))) {
-                EXPECT_EQ(v, 0.0f) << "preset " << p << " slot " << slot;
-            }
-        }
-}
-
-TEST(FactoryBank, TriggerModesFollowTheFamilies) {
+TEST(FactoryBank, EveryPresetKeepsTheStoredFormAndTheFamilyRules) {
     for (int p = 0; p < FACTORY_PRESET_COUNT; ++p) {
         const auto& row = FACTORY_PRESETS[p];
-        const float mode = row[Param::ReverseTriggerMode];
-        if (p >= 1 && p <= 27) {
-            EXPECT_EQ(mode, 0.702341f) << p;
-        } else if (p == 0 || p == 28 || (p >= 30 && p <= 32)) {
-            EXPECT_EQ(mode, 0.0f) << p;
-        } else {
-            EXPECT_EQ(mode, 0.033445f) << p;
+        for (int slot = 0; slot < kNumParameters; ++slot) {
+            const float v = row[slot];
+            const bool text = (slot >= PRESET_NAME_SLOT && slot < PRESET_NAME_SLOT + PRESET_NAME_LENGTH) ||
+                              (slot >= PRESET_BANK_NAME_SLOT && slot < PRESET_BANK_NAME_SLOT + PRESET_BANK_NAME_LENGTH);
+            EXPECT_TRUE(v >= 0.0f && v <= 1.0f) << "preset " << p << " slot " << slot;
+            if (slot == 0 || slot == 13 || (slot >= Param::kFirstUnusedSlot && !text)) {
+                EXPECT_EQ(v, 0.0f) << "preset " << p << " slot " << slot;  // slots without meaning
+            }
         }
+        for (int slot : {1, 7, 11, 12, 15, 21, 22, 26, 31, 35})
+            EXPECT_TRUE(row[slot] == 0.0f || row[slot] == 1.0f) << "preset " << p << " switch " << slot;
+        // Tempo sync on, and nothing stored pressed.
+        EXPECT_EQ(row[Param::ReverseTempoSync] + row[Param::LfoTempoSync], 2.0f) << p;
+        EXPECT_EQ(row[Param::Bypass] + row[Param::Mute] + row[Param::ReverseTrigger], 0.0f) << p;
+
+        const float mode = row[Param::ReverseTriggerMode];
+        const float familyMode = p >= 1 && p <= 27 ? 0.702341f : p == 0 || p == 28 || (p >= 30 && p <= 32) ? 0.0f
+                                                                                                        : 0.033445f;
+        EXPECT_EQ(mode, familyMode) << p;
         // Voices start takes on their own level: a threshold a singer actually crosses.
         if (p >= 28) {
             EXPECT_EQ(getSteppedValue(mode, kTriggerModeSteps.scale, kTriggerModeSteps.count), 0) << p;
@@ -126,27 +102,12 @@ TEST(FactoryBank, TriggerModesFollowTheFamilies) {
     }
 }
 
-TEST(FactoryBank, SwitchesAreExactAndNothingIsStoredPressed) {
-    for (int p = 0; p < FACTORY_PRESET_COUNT; ++p) {
-        const auto& row = FACTORY_PRESETS[p];
-        for (int slot : {1, 7, 11, 12, 15, 21, 22, 26, 31, 35})
-            EXPECT_TRUE(row[slot] == 0.0f || row[slot] == 1.0f) << "preset " << p << " slot " << slot;
-        EXPECT_EQ(row[Param::ReverseTempoSync], 1.0f) << p;
-        EXPECT_EQ(row[Param::LfoTempoSync], 1.0f) << p;
-        EXPECT_EQ(row[Param::Bypass], 0.0f) << p;
-        EXPECT_EQ(row[Param::Mute], 0.0f) << p;
-        EXPECT_EQ(row[Param::ReverseTrigger], 0.0f) << p;
-    }
-}
-
 TEST(FactoryBank, PresetsAreDistinctSounds) {
     for (int a = 0; a < FACTORY_PRESET_COUNT; ++a)
-        for (int b = a + 1; b < FACTORY_PRESET_COUNT; ++b) {
-            bool differs = false;
-            for (int slot = 0; slot < Param::kFirstUnusedSlot; ++slot)
-                differs = differs || FACTORY_PRESETS[a][slot] != FACTORY_PRESETS[b][slot];
-            EXPECT_TRUE(differs) << "presets " << a << " and " << b;
-        }
+        for (int b = a + 1; b < FACTORY_PRESET_COUNT; ++b)
+            EXPECT_FALSE(std::equal(FACTORY_PRESETS[a].begin(), FACTORY_PRESETS[a].begin() + Param::kFirstUnusedSlot,
+                                    FACTORY_PRESETS[b].begin()))
+                << "presets " << a << " and " << b;
 }
 
 TEST(FactoryBank, TimingHoldsTogether) {
@@ -161,9 +122,7 @@ TEST(FactoryBank, TimingHoldsTogether) {
         const int lfoStep = getSteppedValue(row[Param::LfoSpeed], kLfoSpeedSteps.scale, kLfoSpeedSteps.count);
         EXPECT_GT(lfoStep, 0) << p << ": a synced LFO on \"Off\" stands still";
         // A triggered LFO restarts with every take; a longer cycle would never finish.
-        if (row[Param::LfoMode] == 1.0f) {
-            EXPECT_LE(2.0f * LFO_SYNCED_PERIOD_ARRAY[lfoStep], bars(hold)) << p;
-        }
+        if (row[Param::LfoMode] == 1.0f) { EXPECT_LE(2.0f * LFO_SYNCED_PERIOD_ARRAY[lfoStep], bars(hold)) << p; }
     }
 }
 

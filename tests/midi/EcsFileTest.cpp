@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "plugin/EcsFile.h"
-#include "tests/midi/MidiTestSupport.h"
+#include "tests/plugin/PluginTestSupport.h"
 
 namespace {
 
@@ -57,7 +57,7 @@ protected:
     TempDir files;
 
     std::string path(const std::string& name) const { return (files.path / name).string(); }
-    void load(MidiPlugin& plugin, const std::string& text) {
+    void load(TestPlugin& plugin, const std::string& text) {
         writeFile(path("in.ecs"), text);
         dialogs.files = {path("in.ecs")};
         plugin.LoadECS();
@@ -66,7 +66,7 @@ protected:
 
 TEST_F(EcsCommands, LoadTakesAWholeValidFileOrChangesNothing) {
     ASSERT_TRUE(setMidiCC(9, Param::Mute));
-    MidiPlugin plugin;
+    TestPlugin plugin;
     const std::vector<VstInt32> before = plugin.map();
     load(plugin, "801\n" + ecsText(sampleMap()).substr(2));
     load(plugin, std::string(5 << 20, '\0'));
@@ -86,7 +86,7 @@ TEST_F(EcsCommands, LoadTakesAWholeValidFileOrChangesNothing) {
     EXPECT_EQ(dialogs.messages.size(), 4u);
     const ControllerAssignments expected = sampleMap();
     EXPECT_EQ(plugin.map(), std::vector<VstInt32>(expected.begin(), expected.end()));
-    EXPECT_EQ(MidiPlugin().map(), plugin.map());
+    EXPECT_EQ(TestPlugin().map(), plugin.map());
 
     const FileDialogRequest& request = dialogs.requests[0];
     EXPECT_FALSE(request.save);
@@ -95,7 +95,7 @@ TEST_F(EcsCommands, LoadTakesAWholeValidFileOrChangesNothing) {
 }
 
 TEST_F(EcsCommands, SaveWritesEveryLineOrSaysItCouldNot) {
-    MidiPlugin plugin;
+    TestPlugin plugin;
     load(plugin, ecsText(sampleMap()));
     dialogs.files = {path("setup")};
     plugin.SaveECS();

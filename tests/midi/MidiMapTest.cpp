@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "platform/Preferences.h"
-#include "tests/midi/MidiTestSupport.h"
+#include "tests/plugin/PluginTestSupport.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ protected:
 };
 
 TEST_F(MidiMap, SetMidiCCClampsTheTypedNumberAndStoresIt) {
-    MidiPlugin plugin;
+    TestPlugin plugin;
     dialogs.texts = {"200", "-3", "", std::nullopt, "99999999999999999999", " 12 knobs"};
     for (int i = 0; i < 6; ++i) plugin.setMidiCCNum(Param::WetVolume);
     dialogs.texts = {"12"};
@@ -44,7 +44,7 @@ TEST_F(MidiMap, UnlatchAndClearRemoveAssignmentsFromTheMapAndTheStore) {
     for (VstInt32 cc : {3, 40, 90}) ASSERT_TRUE(setMidiCC(cc, Param::WetVolume));
     ASSERT_TRUE(setMidiCC(41, Param::DryVolume));
     ASSERT_TRUE(saveIntToPrefs("42", 801));  // names no parameter: read as none
-    MidiPlugin plugin;
+    TestPlugin plugin;
     plugin.setMidiLatch(Param::WetVolume, false);
     std::vector<VstInt32> expected(128, 0);
     expected[41] = Param::DryVolume;
@@ -57,9 +57,9 @@ TEST_F(MidiMap, UnlatchAndClearRemoveAssignmentsFromTheMapAndTheStore) {
 }
 
 TEST_F(MidiMap, ALearnedControllerReachesTheStoreWithinASecondAndOtherInstancesOnReload) {
-    MidiPlugin other;
+    TestPlugin other;
     {
-        MidiPlugin plugin;
+        TestPlugin plugin;
         plugin.setMidiLatch(Param::LfoSpeed, true);
         send(plugin, {midiEvent(0xB0, 74, 10)});
         plugin.frames(1);
@@ -85,7 +85,7 @@ TEST_F(MidiMap, ALearnedControllerReachesTheStoreWithinASecondAndOtherInstancesO
 }
 
 TEST_F(MidiMap, LearningOnTheAudioThreadWhileTheMenuEditsTheMap) {
-    MidiPlugin plugin;
+    TestPlugin plugin;
     std::atomic<bool> done{false};
     std::thread audio([&] {
         EventBlock block({midiEvent(0xB0, 10, 1, 1)});

@@ -1,8 +1,8 @@
-// Controller messages from the host's event blocks to the parameters, and
-// what becomes of blocks a host should not send.
+// Controller messages from the host's event blocks to the parameters, at the
+// frame their delta names, and what becomes of blocks a host should not send.
 #include <gtest/gtest.h>
 
-#include "tests/midi/MidiTestSupport.h"
+#include "tests/plugin/PluginTestSupport.h"
 #include "tests/support/RealtimeProbe.h"
 
 namespace {
@@ -15,7 +15,7 @@ protected:
 TEST_F(MidiQueue, MappedControllersDriveTheirParametersOnEveryChannel) {
     for (auto [cc, index] : {std::pair{7, Param::WetVolume}, {11, Param::Mute}, {121, Param::DryVolume}})
         ASSERT_TRUE(setMidiCC(cc, index));
-    MidiPlugin plugin;
+    TestPlugin plugin;
     const float dry = plugin.getParameter(Param::DryVolume);
     const struct {
         VstMidiEvent event;
@@ -36,25 +36,35 @@ TEST_F(MidiQueue, MappedControllersDriveTheirParametersOnEveryChannel) {
     EXPECT_EQ(plugin.pendingMidiCount, 0);
 }
 
-TEST_F(MidiQueue, LatchLearnsTheNextControllerOnceButNeverAModeMessage) {
-    MidiPlugin plugin;
+TEST_F(MidiQueue, LatchLearnsTheNextControllerOnceButNeverAModeMessageAndNothingAllocatesOrLocks) {
+    ASSERT_TRUE(setMidiCC(7, Param::WetVolume));
+    TestPlugin plugin;
     const float lfo = plugin.getParameter(Param::LfoSpeed);
     plugin.setMidiLatch(Param::LfoSpeed, true);
     send(plugin, {midiEvent(0xB0, 0x7B, 0), midiEvent(0xB0, 120, 9), midiEvent(0xB0, 121, 9, 1)});
     plugin.frames(2);
     EXPECT_EQ(plugin.getParameter(Param::LfoSpeed), lfo);
-    EXPECT_EQ(plugin.map(), std::vector<VstInt32>(128, 0));
+    std::vector<VstInt32> expected(128, 0);
+    expected[7] = Param::WetVolume;
+    EXPECT_EQ(plugin.map(), expected);
 
-    send(plugin, {midiEvent(0xB0, 5, 0x40), midiEvent(0xB0, 6, 0x10, 1)});
-    plugin.frames(2);
+    EventBlock block({midiEvent(0xB0, 7, 100, 3), midiEvent(0xB0, 5, 0x40, 1), midiEvent(0xB0, 6, 0x10, 2),
+                      midiEvent(0xC0, 1, 0)});
+    {
+        tidewalker::testing::RealtimeProbe probe;
+        plugin.processEvents(block.block());
+        plugin.frames(8);
+        EXPECT_EQ(probe.counts().allocations + probe.counts().locks, 0u);
+    }
     EXPECT_EQ(plugin.getControllerAssignment(5), Param::LfoSpeed);
     EXPECT_EQ(plugin.getControllerAssignment(6), 0);
     EXPECT_EQ(plugin.getParameter(Param::LfoSpeed), 0.5f);
+    EXPECT_EQ(plugin.getParameter(Param::WetVolume), 100 / 128.0f);
 }
 
 TEST_F(MidiQueue, MalformedAndOverfullBlocksAreReadOnlyAsFarAsTheyCanBeTrusted) {
     ASSERT_TRUE(setMidiCC(9, Param::WetVolume));
-    MidiPlugin plugin;
+    TestPlugin plugin;
     EXPECT_EQ(plugin.processEvents(nullptr), 1);
     EventBlock negative({midiEvent(0xB0, 9, 1)});
     negative.block()->numEvents = -4;
@@ -79,20 +89,46 @@ TEST_F(MidiQueue, MalformedAndOverfullBlocksAreReadOnlyAsFarAsTheyCanBeTrusted) 
     EXPECT_EQ(plugin.getParameter(Param::WetVolume), 0.5f);
 }
 
-TEST_F(MidiQueue, QueueingApplyingAndLearningNeitherAllocateNorLock) {
+// Through Tidewalker.so's record: events in through the dispatcher, applied
+// while processReplacing runs, across blocks.
+TEST_F(MidiQueue, MappedControllersLandOnTheirFrameAcrossBlocksThroughTheAbi) {
     ASSERT_TRUE(setMidiCC(7, Param::WetVolume));
-    MidiPlugin plugin;
-    plugin.setMidiLatch(Param::LfoSpeed, true);
-    EventBlock block({midiEvent(0xB0, 7, 100, 3), midiEvent(0xB0, 5, 64, 1), midiEvent(0xC0, 1, 0)});
-    {
-        tidewalker::testing::RealtimeProbe probe;
-        plugin.processEvents(block.block());
-        plugin.frames(8);
-        EXPECT_EQ(probe.counts().allocations, 0u);
-        EXPECT_EQ(probe.counts().locks, 0u);
-    }
-    EXPECT_EQ(plugin.getControllerAssignment(5), Param::LfoSpeed);
-    EXPECT_EQ(plugin.getParameter(Param::WetVolume), 100 / 128.0f);
+    ASSERT_TRUE(setMidiCC(1, Param::DryVolume));
+    LoadedPlugin loaded;
+    AEffect* effect = loaded.create();
+    ASSERT_NE(effect, nullptr) << dlerror();
+    call(effect, effMainsChanged, 0, 1);
+    std::vector<float> buffer(64 * 4);
+    float* in[2] = {&buffer[0], &buffer[64]};
+    float* out[2] = {&buffer[128], &buffer[192]};
+    auto process = [&](VstInt32 frames) { effect->processReplacing(effect, in, out, frames); };
+    auto value = [&](VstInt32 index) { return effect->getParameter(effect, index); };
+    auto deliver = [&](std::vector<VstMidiEvent> events) {
+        EventBlock block(std::move(events));
+        return call(effect, effProcessEvents, 0, 0, block.block());
+    };
+
+    const float dryBefore = value(Param::DryVolume);
+    deliver({midiEvent(0xB0, 7, 64, 0)});
+    process(1);
+    EXPECT_EQ(value(Param::WetVolume), 0.5f);
+    process(63);
+    EXPECT_EQ(deliver({midiEvent(0xB0, 7, 127, 10), midiEvent(0xB2, 1, 64, 100)}), 1);
+    process(9);  // frames 0..8
+    EXPECT_EQ(value(Param::WetVolume), 0.5f);
+    process(1);  // frame 9
+    EXPECT_EQ(value(Param::WetVolume), 0.9921875f);
+    process(54);  // rest of the first block of 64
+    process(35);  // frames 0..34 of the next one
+    EXPECT_EQ(value(Param::DryVolume), dryBefore);
+    process(1);  // frame 35
+    EXPECT_EQ(value(Param::DryVolume), 0.5f);
+
+    // A negative delta is applied before the next frame, not never.
+    deliver({midiEvent(0xB0, 7, 0, -20)});
+    process(1);
+    EXPECT_EQ(value(Param::WetVolume), 0.0f);
+    call(effect, effClose);
 }
 
 }  // namespace

@@ -1,7 +1,13 @@
-// A host-less harness for the effect object: a private home for its
-// preferences, scripted input-window replies and access to inner state.
+// Harnesses for the effect object, shared by the plugin, programs and MIDI
+// tests: a private home for its preferences, a host that names itself as a
+// test wants, dialogs that answer from a script, host-style event blocks and
+// Tidewalker.so loaded through dlopen.
 #pragma once
 
+#include <dlfcn.h>
+
+#include <cstddef>
+#include <cstring>
 #include <deque>
 #include <optional>
 #include <string>
@@ -11,15 +17,29 @@
 #include "plugin/APlugin.h"
 #include "tests/platform/PlatformTestSupport.h"
 
+inline std::string hostProduct, hostVendor;
+inline VstIntPtr hostVersion = 2400;
+
+inline VstIntPtr namedHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr, float) {
+    if (opcode == audioMasterGetProductString) std::strcpy(static_cast<char*>(ptr), hostProduct.c_str());
+    if (opcode == audioMasterGetVendorString) std::strcpy(static_cast<char*>(ptr), hostVendor.c_str());
+    return opcode == audioMasterVersion ? hostVersion : 0;
+}
+
 class TestPlugin : public APlugin {
 public:
     TestPlugin() : APlugin(nullptr) {}
+    TestPlugin(const std::string& product, const std::string& vendor)
+        : APlugin((hostProduct = product, hostVendor = vendor, namedHost)) {}
     using APlugin::ecsDirectory;
     using APlugin::editedValues;
     using APlugin::factoryIndex;
     using APlugin::isSwitch;
     using APlugin::lastValues;
+    using APlugin::lockedOffsetValue;
     using APlugin::midiQueue;
+    using APlugin::origValues;
+    using APlugin::pendingMidiCount;
     using APlugin::programs;
 
     std::string display(VstInt32 index) {
@@ -32,26 +52,101 @@ public:
         getParameterName(index, text);
         return text;
     }
+    std::string programName() {
+        char text[kVstMaxProgNameLen] = {};
+        getProgramName(text);
+        return text;
+    }
+    std::vector<float> values() {  // every slot as getParameter reads it
+        std::vector<float> v;
+        for (VstInt32 i = 0; i < kNumParameters; ++i) v.push_back(getParameter(i));
+        return v;
+    }
+    void frames(int count) {  // what the processing loop does before each frame
+        for (int i = 0; i < count; ++i)
+            if (pendingMidiCount > 0) processMidi(i);
+    }
+    std::vector<VstInt32> map() const {
+        std::vector<VstInt32> entries;
+        for (VstInt32 cc = 0; cc < kNumMidiControllers; ++cc) entries.push_back(getControllerAssignment(cc));
+        return entries;
+    }
 };
 
-// Replies handed out in order (nullopt = cancelled); requests kept as "title|prompt|default".
-class ScriptedInput final : public DialogBackend {
+// Replies come from the queues (nullopt = cancelled); requests are kept as "title|prompt|default".
+class ScriptedDialogs final : public DialogBackend {
 public:
-    std::deque<std::optional<std::string>> replies;
-    std::vector<std::string> asked;
+    std::deque<std::optional<std::string>> texts, files;
+    std::vector<std::string> asked, messages;
+    std::vector<FileDialogRequest> requests;
 
-    ScriptedInput() { setDialogBackend(this); }
-    ~ScriptedInput() override { setDialogBackend(nullptr); }
+    ScriptedDialogs() { setDialogBackend(this); }
+    ~ScriptedDialogs() override { setDialogBackend(nullptr); }
 
     std::optional<std::string> askText(const std::string& title, const std::string& prompt,
                                        const std::string& initial) override {
         asked.push_back(title + "|" + prompt + "|" + initial);
-        if (replies.empty()) return std::nullopt;
-        auto reply = replies.front();
-        replies.pop_front();
+        return next(texts);
+    }
+    void showMessage(const std::string& title, const std::string& text) override {
+        messages.push_back(title + "|" + text);
+    }
+    bool askOkCancel(const std::string&, const std::string&) override { return false; }
+    std::optional<std::string> chooseFile(const FileDialogRequest& request) override {
+        requests.push_back(request);
+        return next(files);
+    }
+
+private:
+    static std::optional<std::string> next(std::deque<std::optional<std::string>>& queue) {
+        if (queue.empty()) return std::nullopt;
+        auto reply = queue.front();
+        queue.pop_front();
         return reply;
     }
-    void showMessage(const std::string&, const std::string&) override {}
-    bool askOkCancel(const std::string&, const std::string&) override { return false; }
-    std::optional<std::string> chooseFile(const FileDialogRequest&) override { return std::nullopt; }
 };
+
+inline VstMidiEvent midiEvent(int status, int data1, int data2, VstInt32 delta = 0) {
+    VstMidiEvent event{kVstMidiType, sizeof(VstMidiEvent), delta, 0, 0, 0, {}, 0, 0, 0, 0};
+    event.midiData[0] = static_cast<char>(status);
+    event.midiData[1] = static_cast<char>(data1);
+    event.midiData[2] = static_cast<char>(data2);
+    return event;
+}
+
+// A VstEvents block with as many pointers as events.
+struct EventBlock {
+    std::vector<VstMidiEvent> events;
+    std::vector<unsigned char> bytes;
+
+    explicit EventBlock(std::vector<VstMidiEvent> list) : events(std::move(list)) {
+        bytes.assign(offsetof(VstEvents, events) + (events.size() + 2) * sizeof(VstEvent*), 0);
+        block()->numEvents = static_cast<VstInt32>(events.size());
+        auto** pointers = reinterpret_cast<VstEvent**>(bytes.data() + offsetof(VstEvents, events));
+        for (std::size_t i = 0; i < events.size(); ++i) pointers[i] = reinterpret_cast<VstEvent*>(&events[i]);
+    }
+    VstEvents* block() { return reinterpret_cast<VstEvents*>(bytes.data()); }
+};
+
+inline void send(APlugin& plugin, std::vector<VstMidiEvent> events) {
+    EventBlock block(std::move(events));
+    plugin.processEvents(block.block());
+}
+
+// Tidewalker.so as a host loads it; effects come from its entry with namedHost.
+struct LoadedPlugin {
+    void* library = dlopen(TIDEWALKER_PLUGIN_PATH, RTLD_NOW | RTLD_LOCAL);
+    VstPluginMainProc entry = library ? reinterpret_cast<VstPluginMainProc>(dlsym(library, "VSTPluginMain")) : nullptr;
+
+    ~LoadedPlugin() {
+        if (library) dlclose(library);
+        hostProduct = hostVendor = "";
+        hostVersion = 2400;
+    }
+    AEffect* create() { return entry ? entry(namedHost) : nullptr; }
+};
+
+inline VstIntPtr call(AEffect* e, VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, const void* ptr = nullptr,
+                      float opt = 0.0f) {
+    return e->dispatcher(e, opcode, index, value, const_cast<void*>(ptr), opt);
+}

@@ -1,9 +1,13 @@
+// The parameter table and the texts and typed values built on it.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <bit>
+#include <cmath>
+#include <limits>
 #include <memory>
-#include <vector>
+#include <optional>
 
+#include "resources/FrontPanelLayout.h"
 #include "tests/plugin/PluginTestSupport.h"
 
 namespace {
@@ -14,13 +18,50 @@ protected:
     std::unique_ptr<TestPlugin> plugin = std::make_unique<TestPlugin>();
 };
 
-struct DisplayCase {
-    std::vector<std::pair<int, float>> settings;
-    int index;
-    const char* text;
-};
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+constexpr float kInf = std::numeric_limits<float>::infinity();
 
 }  // namespace
+
+TEST(ParameterTable, ConstantsKeepTheirExactFloats) {
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(REVERSE_MIN_TIME_LOG), 0x40D49A78u);
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(REVERSE_MAX_TIME_LOG), 0x4115269Eu);
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(REVESE_OFFSET_MAX_TIME_LOG), 0x411F73DAu);
+    EXPECT_EQ(REVERSE_SYNCED_LENGTH_ARRAY[2], 0.0833333358f);
+    EXPECT_EQ(REVERSE_SYNCED_LENGTH_ARRAY[14], 1.3333333731f);
+    EXPECT_STREQ(_LFO_TEMPO_SYNCED_PERIOD_STRING[17], "1/1");
+    EXPECT_EQ(LFO_SYNCED_PERIOD_ARRAY[17], 0.5f);
+    EXPECT_EQ(LFO_SYNCED_PERIOD_ARRAY[30], 1.0f / 48.0f);
+}
+
+TEST(ParameterTable, SteppedReadingsAndConversionsStayInRange) {
+    const std::tuple<float, float, int, int> readings[] = {
+        {1.0f, 3.0f, 4, 3},     {0.999f, 3.0f, 4, 3}, {0.6f, 3.0f, 4, 1},  // trunc(1.9)
+        {1.0f, 21.99f, 22, 21}, {0.55f, 21.99f, 22, 12}, {0.665f, 30.99f, 31, 20}, {1.0f, 2.99f, 3, 2},
+        {0.5f, 2.99f, 3, 1},    {-5.0f, 3.0f, 4, 0},  {kNaN, 3.0f, 4, 0},  {kInf, 3.0f, 4, 3}, {0.5f, 3.0f, 0, 0}};
+    for (auto [value, scale, count, step] : readings)
+        EXPECT_EQ(getSteppedValue(value, scale, count), step) << value << " " << scale;
+    for (int step = 0; step < 31; ++step)  // written as step/scale, read back as that step
+        EXPECT_EQ(getSteppedValue((step + 0.1f) / 30.99f, 30.99f, 31), step);
+
+    EXPECT_EQ(toIndex(std::nan("")), 0);
+    EXPECT_EQ(toIndex(-2.9), -2);
+    EXPECT_EQ(toIndex(1e300), std::numeric_limits<VstInt32>::max());
+    EXPECT_EQ(toIndex(-1e300), std::numeric_limits<VstInt32>::min());
+    EXPECT_EQ(clampUnit(std::nan("")), 0.0f);
+    EXPECT_FALSE(std::signbit(clampUnit(-0.0)));
+    EXPECT_EQ(clampUnit(1.3), 1.0f);
+    EXPECT_EQ(clampUnit(0.25), 0.25f);
+}
+
+TEST(ParameterTable, PanelControlsShowParameters) {
+    for (const auto& knob : tidewalker::layout::KNOBS) EXPECT_NE(parameterRow(knob[0]).name, nullptr) << knob[0];
+    for (const auto& button : tidewalker::layout::ON_OFFS) {
+        if (button[0] == 510) continue;  // the editor's offset lock
+        const ParameterKind kind = parameterRow(button[0]).kind;
+        EXPECT_TRUE(kind == ParameterKind::Switch || kind == ParameterKind::OnOff) << button[0];
+    }
+}
 
 TEST_F(PluginText, DefaultsShowTheirTexts) {
     const char* expected[36] = {
@@ -33,7 +74,11 @@ TEST_F(PluginText, DefaultsShowTheirTexts) {
 
 TEST(PluginTextValues, ValuesShowInTheirUnits) {
     IsolatedHome home;
-    const DisplayCase cases[] = {
+    const struct {
+        std::vector<std::pair<int, float>> settings;
+        int index;
+        const char* text;
+    } cases[] = {
         {{{2, 1.3f}}, 2, "0dB"},          {{{2, 0.0f}}, 2, "Off"},          {{{2, 0.5f}}, 2, "-20dB"},
         {{{3, 1.0f}}, 3, "10dB"},         {{{4, 1.0f}}, 4, "1023.0ms"},     {{{6, 0.005f}}, 6, "Off"},
         {{{6, 0.5f}}, 6, "31ms"},         {{{6, 1.0f}}, 6, "999ms"},        {{{7, 0}, {8, 0}}, 8, "100ms"},
@@ -52,30 +97,25 @@ TEST(PluginTextValues, ValuesShowInTheirUnits) {
     }
 }
 
-TEST_F(PluginText, NamesFollowTheFilterModeAndLabelsAreBlank) {
+TEST_F(PluginText, NamesFollowTheFilterModeAndTextsStayWithinTheBuffersWeAssume) {
     EXPECT_EQ(plugin->name(17), "LowPass Filter Frequency");
     plugin->setParameter(31, 1.0f);
-    EXPECT_EQ(plugin->name(17), "Comb Filter Frequency");
-    EXPECT_EQ(plugin->name(19), "Comb Filter Feedback");
+    EXPECT_EQ(plugin->name(17) + "|" + plugin->name(19), "Comb Filter Frequency|Comb Filter Feedback");
     EXPECT_EQ(plugin->name(29), "LFO > Comb Filter Frequency");
     for (int i : {0, 13, 200, -1, 500, 1 << 30}) EXPECT_EQ(plugin->name(i), "~~~") << i;
-    char label[8] = "junk";
-    plugin->getParameterLabel(-5, label);
-    EXPECT_STREQ(label, " ");
-}
 
-TEST_F(PluginText, TextsStayWithinTheBuffersWeAssume) {
     plugin->getParameterName(2, nullptr);
     plugin->getParameterDisplay(2, nullptr);
     plugin->getParameterLabel(2, nullptr);
     for (float value : {0.0f, 0.3f, 0.77f, 1.0f}) {
-        for (int i = 0; i < 40; ++i) {
+        for (int i = -5; i < 40; ++i) {
             plugin->setParameter(i, value);
             char name[64], display[64], label[64];
             std::memset(name, 'Z', 64), std::memset(display, 'Z', 64), std::memset(label, 'Z', 64);
             plugin->getParameterName(i, name);
             plugin->getParameterDisplay(i, display);
             plugin->getParameterLabel(i, label);
+            EXPECT_STREQ(label, " ");
             EXPECT_LE(std::strlen(name), 30u) << i;
             EXPECT_LE(std::strlen(display), 14u) << i;
             EXPECT_EQ(name[kParameterNameBytes], 'Z');
@@ -85,64 +125,49 @@ TEST_F(PluginText, TextsStayWithinTheBuffersWeAssume) {
     }
 }
 
-TEST_F(PluginText, SetToValueReadsRepliesInTheParameterUnits) {
-    ScriptedInput input;
-    input.replies = {"-40", "abc", "", std::nullopt, "Off", "1", "-12", "50", "50 %"};
-    plugin->setNumValue(3);
-    EXPECT_EQ(plugin->getParameter(3), 0.0f);
-    EXPECT_EQ(input.asked[0], "Wet Volume|-40 to 10 dB|0.0");
-    plugin->setNumValue(3);
-    EXPECT_FLOAT_EQ(plugin->getParameter(3), 0.8f);  // no digits: read as 0 dB
-    plugin->setParameter(3, 0.3f);
-    plugin->setNumValue(3);  // empty reply
-    plugin->setNumValue(3);  // cancelled
-    EXPECT_FLOAT_EQ(plugin->getParameter(3), 0.3f);
-    plugin->setNumValue(11);  // the unedited "Off"
-    EXPECT_EQ(input.asked.back(), "Mute|0 for Off, 1 for On|Off");
-    EXPECT_EQ(plugin->getParameter(11), 0.0f);
-    plugin->setNumValue(11);
-    EXPECT_EQ(plugin->getParameter(11), 1.0f);
-    plugin->setNumValue(9);
-    EXPECT_FLOAT_EQ(plugin->getParameter(9), 0.7f);
-    plugin->setNumValue(6);
-    EXPECT_FLOAT_EQ(plugin->getParameter(6), 0.5f);
-    plugin->setNumValue(28);
-    EXPECT_FLOAT_EQ(plugin->getParameter(28), 0.75f);
-    for (int none : {13, -1, 700}) plugin->setNumValue(none);
-    EXPECT_EQ(input.asked.size(), 9u);
-}
-
-TEST_F(PluginText, FrequencyRepliesWithoutAValidFrequencyChangeNothing) {
-    ScriptedInput input;
-    input.replies = {"0", "-5 Hz", "nan", "1e999", "640 Hz", "30000", "1"};
-    for (int i = 0; i < 4; ++i) plugin->setNumValue(17);
-    EXPECT_EQ(plugin->getParameter(17), 1.0f);
-    EXPECT_EQ(input.asked[0], "LowPass Filter Frequency|20hz to 20000 hz|20.5 kHz");
-    plugin->setNumValue(17);
-    EXPECT_NEAR(plugin->getParameter(17), 0.5f, 1e-6f);
-    plugin->setNumValue(17);
-    EXPECT_EQ(input.asked.back(), "LowPass Filter Frequency|20hz to 20000 hz|640 Hz");
-    EXPECT_EQ(plugin->getParameter(17), 1.0f);
-    plugin->setNumValue(17);
-    EXPECT_EQ(plugin->getParameter(17), 0.0f);
-}
-
-TEST_F(PluginText, ChoicesAreNumberedFromOne) {
-    ScriptedInput input;
-    input.replies = {"3", "9", "2"};
-    plugin->setNumValue(14);
-    EXPECT_EQ(input.asked[0], "Reverse Trigger Mode|1 [Audio] to 3 [Host]|1");
-    EXPECT_FLOAT_EQ(plugin->getParameter(14), 0.702341f);
-    plugin->setParameter(14, 1.0f);
-    plugin->setNumValue(14);
-    EXPECT_EQ(input.asked[1], "Reverse Trigger Mode|1 [Audio] to 3 [Host]|3");
-    EXPECT_EQ(plugin->getParameter(14), 1.0f);
-    plugin->setNumValue(23);
-    EXPECT_EQ(input.asked[2], "LFO Wave|1 [Sine] to 6 [S&H]|1");
+TEST_F(PluginText, TypedValuesAreReadInTheParameterUnits) {
+    const struct {
+        int index;
+        float start;
+        std::optional<std::string> reply;
+        float stored;
+        const char* asked;  // "title|prompt|default", when checked
+    } cases[] = {
+        {3, 0.8f, "-40", 0.0f, "Wet Volume|-40 to 10 dB|0.0"},
+        {3, 0.0f, "abc", 0.8f, nullptr},  // no digits: read as 0 dB
+        {3, 0.3f, "", 0.3f, nullptr},
+        {3, 0.3f, std::nullopt, 0.3f, nullptr},
+        {11, 0.0f, "Off", 0.0f, "Mute|0 for Off, 1 for On|Off"},
+        {11, 0.0f, "1", 1.0f, nullptr},
+        {9, 0.24f, "-12", 0.7f, nullptr},
+        {6, 0.0f, "50", 0.5f, nullptr},
+        {28, 0.5f, "50 %", 0.75f, nullptr},
+        // A reply that gives no valid frequency changes nothing (no logarithm of zero).
+        {17, 1.0f, "0", 1.0f, "LowPass Filter Frequency|20hz to 20000 hz|20.5 kHz"},
+        {17, 1.0f, "-5 Hz", 1.0f, nullptr},
+        {17, 1.0f, "nan", 1.0f, nullptr},
+        {17, 1.0f, "1e999", 1.0f, nullptr},
+        {17, 1.0f, "640 Hz", 0.5f, nullptr},
+        {17, 0.5f, "30000", 1.0f, "LowPass Filter Frequency|20hz to 20000 hz|640 Hz"},
+        {17, 1.0f, "1", 0.0f, nullptr},
+        // Choices are numbered from one.
+        {14, 0.0f, "3", 0.702341f, "Reverse Trigger Mode|1 [Audio] to 3 [Host]|1"},
+        {14, 1.0f, "9", 1.0f, "Reverse Trigger Mode|1 [Audio] to 3 [Host]|3"},
+        {23, 0.0f, "2", 1.1f / kLfoWaveSteps.scale, "LFO Wave|1 [Sine] to 6 [S&H]|1"},
+    };
+    ScriptedDialogs dialogs;
+    for (const auto& c : cases) {
+        plugin->setParameter(c.index, c.start);
+        dialogs.texts = {c.reply};
+        plugin->setNumValue(c.index);
+        EXPECT_NEAR(plugin->getParameter(c.index), c.stored, 1e-6f) << c.index << " " << c.reply.value_or("-");
+        if (c.asked) { EXPECT_EQ(dialogs.asked.back(), c.asked); }
+    }
     EXPECT_EQ(plugin->display(23), "Saw Up");
+    for (int none : {13, -1, 700}) plugin->setNumValue(none);
     plugin->getLimitedValue(23, 0.0f, 6, _LFO_WAVE_STRING);
     plugin->getLimitedValue(23, 5.0f, 6, nullptr);
-    EXPECT_EQ(input.asked.size(), 3u);
+    EXPECT_EQ(dialogs.asked.size(), std::size(cases));
 }
 
 TEST_F(PluginText, StepCommandsStayInsideTheirRange) {

@@ -5,7 +5,8 @@
 #include <limits>
 #include <memory>
 
-#include "tests/programs/ProgramsPlugin.h"
+#include "plugin/uPluginPresetsBanks.h"
+#include "tests/plugin/PluginTestSupport.h"
 
 namespace {
 
@@ -20,10 +21,10 @@ ProgramRecord presetChunk(VstInt32 preset) {
 class Chunks : public ::testing::Test {
 protected:
     IsolatedHome home;
-    ProgramsPlugin source{"", "Prop Audio"};
-    ProgramsPlugin target{"", "prop"};
+    TestPlugin source{"", "Prop Audio"};
+    TestPlugin target{"", "prop"};
 
-    ProgramRecord chunkOf(ProgramsPlugin& plugin, bool isPreset = false) {
+    ProgramRecord chunkOf(TestPlugin& plugin, bool isPreset = false) {
         void* data = nullptr;
         EXPECT_EQ(plugin.getChunk(&data, isPreset), kChunkBytes);
         return data ? *static_cast<ProgramRecord*>(data) : ProgramRecord{};
@@ -41,7 +42,7 @@ TEST(ChunkHosts, OfferedAndTakenOnlyWhereTheTableSays) {
                           {"LUMENHALL", "Property", true, true, true},  {"Default", "pRoP", true, true, true},
                           {"Default", "KTLM", false, false, false},     {"Ardour", "Pro", false, false, false}};
     for (const Case& c : cases) {
-        ProgramsPlugin plugin(c.product, c.vendor);
+        TestPlugin plugin(c.product, c.vendor);
         EXPECT_EQ((plugin.getAeffect()->flags & effFlagsProgramChunks) != 0, c.flag) << c.product;
         for (bool isPreset : {false, true}) {
             const bool offered = isPreset ? c.program : c.bank;
@@ -111,7 +112,7 @@ TEST(HostWheel, ReachesAnEditorOnlyAsTheWheelMessage) {
         bool onWheel(float distance) override { return distance > 0.0f; }
     } wheel;
     IsolatedHome home;
-    ProgramsPlugin plugin;
+    TestPlugin plugin{"", ""};
     AEffEditor* own = plugin.getEditor();
     const VstInt32 stca = fourCharCode("stCA"), whee = fourCharCode("Whee");
     for (AEffEditor* editor : {static_cast<AEffEditor*>(&wheel), static_cast<AEffEditor*>(nullptr)}) {
@@ -121,4 +122,38 @@ TEST(HostWheel, ReachesAnEditorOnlyAsTheWheelMessage) {
         EXPECT_EQ(plugin.vendorSpecific(whee, stca, nullptr, 1.0f), 0);
     }
     plugin.setEditor(own);
+}
+
+// As a host meets them: through Tidewalker.so's record.
+TEST(ProgramsAbi, NamesAndChunksThroughTheRecord) {
+    IsolatedHome home;
+    LoadedPlugin loaded;
+    AEffect* plain = loaded.create();
+    ASSERT_NE(plain, nullptr) << dlerror();
+    hostVendor = "PROPELLER";
+    AEffect* from = loaded.create();
+    AEffect* to = loaded.create();
+
+    char text[64] = "untouched";
+    EXPECT_EQ(call(plain, effGetProgramNameIndexed, 1, 0, text), 0);
+    EXPECT_EQ(call(plain, effGetProgramNameIndexed, 0, 3, text), 1);
+    EXPECT_STREQ(text, "Default");
+    void* data = nullptr;
+    EXPECT_EQ(call(plain, effGetChunk, 0, 0, &data), 0);
+    EXPECT_EQ(plain->flags & effFlagsProgramChunks, 0);
+    EXPECT_NE(from->flags & effFlagsProgramChunks, 0);
+
+    // A host restoring preset 29 by its values: the effect knows it by its coded name.
+    const char* name = "Vocal a Duck";
+    for (int i = 0; name[i]; ++i) from->setParameter(from, 160 + i, (static_cast<float>(name[i]) + 0.5f) / 255.99f);
+    call(from, effSetProgram);
+    from->setParameter(from, 3, 0.123f);
+    ASSERT_EQ(call(from, effGetChunk, 1, 0, &data), kChunkBytes);
+    EXPECT_EQ(call(to, effSetChunk, 1, kChunkBytes, data), 1);
+    call(to, effGetProgramName, 0, 0, text);
+    EXPECT_STREQ(text, "Vocal a Duck");
+    for (VstInt32 i = 0; i < to->numParams; ++i) ASSERT_EQ(to->getParameter(to, i), from->getParameter(from, i)) << i;
+    EXPECT_EQ(call(plain, effSetChunk, 0, kChunkBytes, data), 1);
+    EXPECT_NE(plain->getParameter(plain, 3), 0.123f);
+    for (AEffect* e : {plain, from, to}) call(e, effClose);
 }

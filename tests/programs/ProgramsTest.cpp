@@ -4,14 +4,15 @@
 #include <limits>
 #include <vector>
 
-#include "tests/programs/ProgramsPlugin.h"
+#include "plugin/uPluginPresetsBanks.h"
+#include "tests/plugin/PluginTestSupport.h"
 
 namespace {
 
 class Programs : public ::testing::Test {
 protected:
     IsolatedHome home;
-    ProgramsPlugin plugin;
+    TestPlugin plugin{"", ""};
 };
 
 // A table value as a program applies it: switches snapped, the trigger released.
