@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <string>
+#include <tuple>
 
 #include <cairo.h>
 
@@ -17,13 +18,17 @@ using namespace guitest;
 
 namespace {
 
-constexpr CColor kRed{255, 0, 0};
-constexpr CColor kBlue{0, 0, 255};
-constexpr CColor kGreen{0, 255, 0};
+constexpr CColor kRed = kRedCColor, kGreen = kGreenCColor, kBlue = kBlueCColor, kNone = kTransparentCColor;
 
 const auto* const fontCaches = ::testing::AddGlobalTestEnvironment(new FontCacheRelease);
 
 BitmapPtr canvas(int width = 20, int height = 20) { return BitmapPtr(new CBitmap(width, height)); }
+
+using PixelProbes = std::vector<std::tuple<int, int, CColor>>;
+
+void expectPixels(const CBitmap& picture, const PixelProbes& probes) {
+    for (const auto& [x, y, color] : probes) EXPECT_EQ(picture.getPixel(x, y), color) << x << "," << y;
+}
 
 }  // namespace
 
@@ -40,25 +45,15 @@ TEST(Drawing, AliasedRectanglesAndLinesHitExactPixels) {
         context.drawLine(CPoint(3, 8), CPoint(7, 8));    // pixels 3..6 of row 8
         context.drawLine(CPoint(17, 2), CPoint(17, 6));  // rows 2..5 of column 17
     }
-    // Filled: left/top inside, right/bottom outside.
-    EXPECT_EQ(target->getPixel(2, 2), kBlue);
-    EXPECT_EQ(target->getPixel(5, 4), kBlue);
-    EXPECT_EQ(target->getPixel(6, 4), kTransparentCColor);  // the same value as outside the picture
-    EXPECT_EQ(target->getPixel(5, 5).alpha, 0);
-    // Stroked: the outline lies on the outermost pixels inside the rectangle.
-    EXPECT_EQ(target->getPixel(10, 10), kRed);
-    EXPECT_EQ(target->getPixel(14, 13), kRed);
-    EXPECT_EQ(target->getPixel(12, 10), kRed);
-    EXPECT_EQ(target->getPixel(12, 12).alpha, 0);
-    EXPECT_EQ(target->getPixel(15, 12).alpha, 0);
-    // Lines: exactly the pixels between the ends, fully opaque.
-    for (int x = 3; x <= 6; ++x) EXPECT_EQ(target->getPixel(x, 8), kGreen) << x;
-    EXPECT_EQ(target->getPixel(2, 8).alpha, 0);
-    EXPECT_EQ(target->getPixel(7, 8).alpha, 0);
-    EXPECT_EQ(target->getPixel(3, 7).alpha, 0);
-    EXPECT_EQ(target->getPixel(3, 9).alpha, 0);
-    for (int y = 2; y <= 5; ++y) EXPECT_EQ(target->getPixel(17, y), kGreen) << y;
-    EXPECT_EQ(target->getPixel(17, 6).alpha, 0);
+    expectPixels(*target, {
+        // Filled: left/top inside, right/bottom outside.
+        {2, 2, kBlue}, {5, 4, kBlue}, {6, 4, kNone}, {5, 5, kNone},
+        // Stroked: the outline lies on the outermost pixels inside the rectangle.
+        {10, 10, kRed}, {14, 13, kRed}, {12, 10, kRed}, {12, 12, kNone}, {15, 12, kNone},
+        // Lines: exactly the pixels between the ends, fully opaque.
+        {3, 8, kGreen}, {4, 8, kGreen}, {5, 8, kGreen}, {6, 8, kGreen},
+        {2, 8, kNone}, {7, 8, kNone}, {3, 7, kNone}, {3, 9, kNone},
+        {17, 2, kGreen}, {17, 3, kGreen}, {17, 4, kGreen}, {17, 5, kGreen}, {17, 6, kNone}});
 }
 
 TEST(Drawing, AntialiasingOnlyWhenAskedFor) {
@@ -91,15 +86,8 @@ TEST(Drawing, BitmapsAreCopiedFromTheirSourceOffsetIntoTheTargetOnly) {
         context.drawBitmap(strip.get(), CRect(12, 0, 16, 6), CPoint(0, 2));  // half red, then green
         context.drawBitmap(strip.get(), CRect(0, 12, 4, 16), CPoint(0, 8), 0.f);  // invisible
     }
-    EXPECT_EQ(target->getPixel(5, 5), kBlue);
-    EXPECT_EQ(target->getPixel(8, 8), kBlue);
-    EXPECT_EQ(target->getPixel(9, 8).alpha, 0);
-    EXPECT_EQ(target->getPixel(8, 9).alpha, 0);
-    EXPECT_EQ(target->getPixel(12, 1), kRed);
-    EXPECT_EQ(target->getPixel(12, 2), kGreen);
-    EXPECT_EQ(target->getPixel(15, 5), kGreen);
-    EXPECT_EQ(target->getPixel(12, 6).alpha, 0);
-    EXPECT_EQ(target->getPixel(1, 13).alpha, 0);
+    expectPixels(*target, {{5, 5, kBlue}, {8, 8, kBlue}, {9, 8, kNone}, {8, 9, kNone}, {12, 1, kRed},
+                           {12, 2, kGreen}, {15, 5, kGreen}, {12, 6, kNone}, {1, 13, kNone}});
 }
 
 TEST(Drawing, TextIsAlignedInItsBoxAndBadBytesDoNotStopDrawing) {
@@ -153,10 +141,7 @@ TEST(Drawing, FrameRendersToAPngFile) {
     cairo_surface_destroy(png);
     std::remove(path.c_str());
 
-    BitmapPtr pixels(renderToBitmap(*frame));
-    EXPECT_EQ(pixels->getPixel(0, 0), kGreen);
-    EXPECT_EQ(pixels->getPixel(25, 5), kRed);
-    EXPECT_EQ(pixels->getPixel(25, 15), kBlue);
+    expectPixels(*BitmapPtr(renderToBitmap(*frame)), {{0, 0, kGreen}, {25, 5, kRed}, {25, 15, kBlue}});
     // One view alone renders at its own corner.
     BitmapPtr single(renderToBitmap(*view));
     EXPECT_EQ(single->getWidth(), 10);

@@ -5,39 +5,30 @@
 #include <cstdlib>
 #include <string>
 
+#include "GuiTestSupport.h"
 #include "gui/AEffGUIEditor.h"
-#include "gui/CFrame.h"
 #include "gui/CNewFileSelector.h"
 #include "gui/CView.h"
 
 using namespace VSTGUI;
+using namespace guitest;
 
 namespace {
 
-struct WheelProbe : CView {
-    float turned = 0;
-    WheelProbe() : CView(CRect(0, 0, 50, 50)) {}
-    bool onWheel(const CPoint&, const float& distance, const CButtonState&) override {
-        turned += distance;
-        return true;
-    }
-};
-
-struct TestEditor : AEffGUIEditor, IKeyboardHook {
-    WheelProbe* probe = new WheelProbe;
-    int keys = 0;
+struct TestEditor : AEffGUIEditor {
+    struct WheelProbe : CView {
+        float turned = 0;
+        WheelProbe() : CView(CRect(0, 0, 50, 50)) {}
+        bool onWheel(const CPoint&, const float& distance, const CButtonState&) override { return turned += distance, true; }
+    }* probe = new WheelProbe;
+    KeyHook hook;
 
     TestEditor() : AEffGUIEditor(nullptr) {
         rect = {0, 0, 641, 1100};
         frame = new CFrame(CRect(0, 0, 1100, 641), this);
         frame->addView(probe);
-        frame->registerKeyboardHook(this);
+        frame->registerKeyboardHook(&hook);
     }
-    std::int32_t onKeyDown(const VstKeyCode& key, CFrame*) override {
-        ++keys;
-        return key.virt == VKEY_UP ? 1 : -1;
-    }
-    std::int32_t onKeyUp(const VstKeyCode&, CFrame*) override { return -1; }
 };
 
 }  // namespace
@@ -50,11 +41,14 @@ TEST(EditorBase, HostCallsReachTheFrame) {
     EXPECT_EQ(rect->bottom, 641);
     EXPECT_FALSE(editor.getRect(nullptr));
 
-    VstKeyCode up{0, VKEY_UP, 0}, right{0, VKEY_RIGHT, 0};
+    // The hook's answer becomes the host's: taken or not.
+    VstKeyCode up{0, VKEY_UP, 0};
     AEffEditor& asHostSeesIt = editor;
+    editor.hook.answer = 1;
     EXPECT_TRUE(asHostSeesIt.onKeyDown(up));
-    EXPECT_FALSE(asHostSeesIt.onKeyDown(right));
-    EXPECT_EQ(editor.keys, 2);
+    editor.hook.answer = -1;
+    EXPECT_FALSE(asHostSeesIt.onKeyDown(up));
+    EXPECT_EQ(editor.hook.downs, 2);
 
     // The host's wheel lands where the mouse was last seen.
     EXPECT_FALSE(editor.onWheel(1.f));
@@ -77,15 +71,10 @@ TEST(FileSelector, AsksZenityWithTitleFolderNameAndFilters) {
     save->setInitialDirectory("/home/u/ECS");
     save->setDefaultSaveName("setup.ecs");
     save->addFileExtension(CFileExtension("ecs", "ecs"));
-    const std::vector<std::string> expected{"zenity",
-                                            "--file-selection",
-                                            "--title=Save ECS",
-                                            "--save",
-                                            "--confirm-overwrite",
-                                            "--filename=/home/u/ECS/setup.ecs",
-                                            "--file-filter=ecs | *.ecs",
-                                            "--file-filter=All files | *"};
-    EXPECT_EQ(save->dialogArguments(), expected);
+    EXPECT_EQ(save->dialogArguments(),
+              (std::vector<std::string>{"zenity", "--file-selection", "--title=Save ECS", "--save",
+                                        "--confirm-overwrite", "--filename=/home/u/ECS/setup.ecs",
+                                        "--file-filter=ecs | *.ecs", "--file-filter=All files | *"}));
     save->forget();
 }
 

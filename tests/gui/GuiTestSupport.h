@@ -11,7 +11,9 @@
 #include "gui/CBitmap.h"
 #include "gui/CControl.h"
 #include "gui/CDrawContext.h"
+#include "gui/CFrame.h"
 #include "gui/IMenuPresenter.h"
+#include "gui/OffscreenRender.h"
 
 namespace guitest {
 
@@ -39,6 +41,31 @@ inline BitmapPtr makeBands(CCoord width, CCoord bandHeight, const std::vector<CC
 inline CColor frameColor(int index) {
     return CColor(static_cast<std::uint8_t>(index & 0xff), static_cast<std::uint8_t>(index >> 8), 200);
 }
+
+// One pixel of a view's off-screen render.
+inline CColor pixelOf(CView& view, int x, int y) {
+    BitmapPtr picture(renderToBitmap(view));
+    return picture ? picture->getPixel(x, y) : kTransparentCColor;
+}
+
+// A frame without a window, closed when the test ends.
+struct FrameTest : ::testing::Test {
+    CFrame* frame = new CFrame(CRect(0, 0, 300, 200), nullptr);
+    ~FrameTest() override { frame->close(); }
+};
+
+// Counts keys and answers them with `answer`.
+struct KeyHook : IKeyboardHook {
+    std::int32_t answer = -1;
+    int downs = 0;
+    unsigned char lastVirt = 0;
+    std::int32_t onKeyDown(const VstKeyCode& key, CFrame*) override {
+        ++downs;
+        lastVirt = key.virt;
+        return answer;
+    }
+    std::int32_t onKeyUp(const VstKeyCode&, CFrame*) override { return -1; }
+};
 
 struct RecordingListener : IControlListener {
     std::vector<CControl*> changed;
