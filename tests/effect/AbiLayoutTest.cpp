@@ -16,75 +16,51 @@ namespace fst {
 
 namespace {
 
-#define EXPECT_SAME_OFFSET(ours, theirs, field) \
-    EXPECT_EQ(offsetof(ours, field), offsetof(theirs, field)) << #ours "::" #field
+struct FieldOffsets {
+    std::size_t ours;
+    std::size_t theirs;
+    const char* field;
+};
+#define SAME(Ours, Theirs, field) FieldOffsets{offsetof(Ours, field), offsetof(Theirs, field), #Ours "::" #field}
+
+void expectSameOffsets(std::initializer_list<FieldOffsets> fields) {
+    for (const FieldOffsets& f : fields) EXPECT_EQ(f.ours, f.theirs) << f.field;
+}
 
 TEST(AbiLayout, EffectRecordFieldsSitWhereFstPutsThem) {
-    using Theirs = fst::t_fstEffect;
-    EXPECT_SAME_OFFSET(AEffect, Theirs, magic);
-    EXPECT_SAME_OFFSET(AEffect, Theirs, dispatcher);
-    EXPECT_SAME_OFFSET(AEffect, Theirs, process);
-    EXPECT_SAME_OFFSET(AEffect, Theirs, setParameter);
-    EXPECT_SAME_OFFSET(AEffect, Theirs, getParameter);
-    EXPECT_SAME_OFFSET(AEffect, Theirs, numPrograms);
-    EXPECT_SAME_OFFSET(AEffect, Theirs, numParams);
-    EXPECT_SAME_OFFSET(AEffect, Theirs, numInputs);
-    EXPECT_SAME_OFFSET(AEffect, Theirs, numOutputs);
-    EXPECT_SAME_OFFSET(AEffect, Theirs, flags);
-    EXPECT_SAME_OFFSET(AEffect, Theirs, resvd1);
-    EXPECT_SAME_OFFSET(AEffect, Theirs, resvd2);
-    EXPECT_SAME_OFFSET(AEffect, Theirs, initialDelay);
-    EXPECT_EQ(offsetof(AEffect, ioRatio), offsetof(Theirs, float1));
-    EXPECT_SAME_OFFSET(AEffect, Theirs, object);
-    EXPECT_SAME_OFFSET(AEffect, Theirs, user);
-    EXPECT_SAME_OFFSET(AEffect, Theirs, uniqueID);
-    EXPECT_SAME_OFFSET(AEffect, Theirs, version);
-    EXPECT_SAME_OFFSET(AEffect, Theirs, processReplacing);
-    EXPECT_SAME_OFFSET(AEffect, Theirs, processDoubleReplacing);
+#define E(field) SAME(AEffect, fst::t_fstEffect, field)
+    expectSameOffsets({E(magic), E(dispatcher), E(process), E(setParameter), E(getParameter), E(numPrograms),
+                       E(numParams), E(numInputs), E(numOutputs), E(flags), E(resvd1), E(resvd2), E(initialDelay),
+                       E(object), E(user), E(uniqueID), E(version), E(processReplacing), E(processDoubleReplacing)});
+#undef E
+    EXPECT_EQ(offsetof(AEffect, ioRatio), offsetof(fst::t_fstEffect, float1));
     EXPECT_EQ(kEffectMagic, fst::kEffectMagic);
 }
 
 TEST(AbiLayout, EventAndTimeStructuresAgree) {
     EXPECT_EQ(sizeof(VstEvent), sizeof(fst::t_fstEvent) + 16);  // fst leaves out the payload
-    EXPECT_SAME_OFFSET(VstMidiEvent, fst::t_fstMidiEvent, type);
-    EXPECT_SAME_OFFSET(VstMidiEvent, fst::t_fstMidiEvent, byteSize);
-    EXPECT_SAME_OFFSET(VstMidiEvent, fst::t_fstMidiEvent, deltaFrames);
-    EXPECT_SAME_OFFSET(VstMidiEvent, fst::t_fstMidiEvent, flags);
-    EXPECT_SAME_OFFSET(VstMidiEvent, fst::t_fstMidiEvent, midiData);
     EXPECT_EQ(sizeof(VstMidiEvent), sizeof(fst::t_fstMidiEvent));
-    EXPECT_SAME_OFFSET(VstEvents, fst::t_fstEvents, numEvents);
-    EXPECT_SAME_OFFSET(VstEvents, fst::t_fstEvents, events);
-
-    using Time = fst::t_fstTimeInfo;
-    EXPECT_SAME_OFFSET(VstTimeInfo, Time, samplePos);
-    EXPECT_SAME_OFFSET(VstTimeInfo, Time, sampleRate);
-    EXPECT_SAME_OFFSET(VstTimeInfo, Time, nanoSeconds);
-    EXPECT_SAME_OFFSET(VstTimeInfo, Time, ppqPos);
-    EXPECT_SAME_OFFSET(VstTimeInfo, Time, tempo);
-    EXPECT_SAME_OFFSET(VstTimeInfo, Time, barStartPos);
-    EXPECT_SAME_OFFSET(VstTimeInfo, Time, cycleStartPos);
-    EXPECT_SAME_OFFSET(VstTimeInfo, Time, cycleEndPos);
-    EXPECT_SAME_OFFSET(VstTimeInfo, Time, timeSigNumerator);
-    EXPECT_SAME_OFFSET(VstTimeInfo, Time, timeSigDenominator);
-    EXPECT_SAME_OFFSET(VstTimeInfo, Time, samplesToNextClock);
-    EXPECT_SAME_OFFSET(VstTimeInfo, Time, flags);
+#define M(field) SAME(VstMidiEvent, fst::t_fstMidiEvent, field)
+    expectSameOffsets({M(type), M(byteSize), M(deltaFrames), M(flags), M(midiData),
+                       SAME(VstEvents, fst::t_fstEvents, numEvents), SAME(VstEvents, fst::t_fstEvents, events)});
+#undef M
     // fst guesses two more fields after `flags` (its size is 96); hosts only
     // read up to `flags`, which ends at 88 in both.
-
+#define T(field) SAME(VstTimeInfo, fst::t_fstTimeInfo, field)
+    expectSameOffsets({T(samplePos), T(sampleRate), T(nanoSeconds), T(ppqPos), T(tempo), T(barStartPos),
+                       T(cycleStartPos), T(cycleEndPos), T(timeSigNumerator), T(timeSigDenominator),
+                       T(samplesToNextClock), T(flags)});
+#undef T
     EXPECT_EQ(sizeof(ERect), sizeof(fst::t_fstRectangle));
-    EXPECT_SAME_OFFSET(ERect, fst::t_fstRectangle, top);
-    EXPECT_SAME_OFFSET(ERect, fst::t_fstRectangle, left);
-    EXPECT_SAME_OFFSET(ERect, fst::t_fstRectangle, bottom);
-    EXPECT_SAME_OFFSET(ERect, fst::t_fstRectangle, right);
-
-    EXPECT_SAME_OFFSET(VstPinProperties, fst::t_fstPinProperties, label);
-    EXPECT_SAME_OFFSET(VstPinProperties, fst::t_fstPinProperties, flags);
-    EXPECT_SAME_OFFSET(VstPinProperties, fst::t_fstPinProperties, arrangementType);
-    EXPECT_SAME_OFFSET(VstPinProperties, fst::t_fstPinProperties, shortLabel);
-    EXPECT_SAME_OFFSET(VstSpeakerProperties, fst::t_fstSpeakerProperties, name);
-    EXPECT_SAME_OFFSET(VstSpeakerProperties, fst::t_fstSpeakerProperties, type);
     EXPECT_EQ(sizeof(VstSpeakerProperties), sizeof(fst::t_fstSpeakerProperties));
-    EXPECT_SAME_OFFSET(VstSpeakerArrangement, fst::t_fstSpeakerArrangement, speakers);
+#define R(field) SAME(ERect, fst::t_fstRectangle, field)
+#define P(field) SAME(VstPinProperties, fst::t_fstPinProperties, field)
+    expectSameOffsets({R(top), R(left), R(bottom), R(right), P(label), P(flags), P(arrangementType), P(shortLabel),
+                       SAME(VstSpeakerProperties, fst::t_fstSpeakerProperties, name),
+                       SAME(VstSpeakerProperties, fst::t_fstSpeakerProperties, type),
+                       SAME(VstSpeakerArrangement, fst::t_fstSpeakerArrangement, speakers)});
+#undef R
+#undef P
 }
 
 TEST(AbiLayout, OperationCodesAgree) {
@@ -132,22 +108,16 @@ TEST(AbiLayout, OperationCodesAgree) {
     };
     for (auto [ours, theirs] : hostCodes) EXPECT_EQ(ours, theirs);
 
-    EXPECT_EQ(effFlagsHasEditor, fst::effFlagsHasEditor);
-    EXPECT_EQ(effFlagsCanReplacing, fst::effFlagsCanReplacing);
-    EXPECT_EQ(effFlagsProgramChunks, fst::effFlagsProgramChunks);
-    EXPECT_EQ(effFlagsIsSynth, fst::effFlagsIsSynth);
-    EXPECT_EQ(effFlagsNoSoundInStop, fst::effFlagsNoSoundInStop);
-    EXPECT_EQ(effFlagsCanDoubleReplacing, fst::effFlagsCanDoubleReplacing);
-    EXPECT_EQ(kPlugCategSynth, fst::kPlugCategSynth);
-    EXPECT_EQ(kVstTransportChanged, fst::kVstTransportChanged);
-    EXPECT_EQ(kVstTransportPlaying, fst::kVstTransportPlaying);
-    EXPECT_EQ(kVstTransportCycleActive, fst::kVstTransportCycleActive);
-    EXPECT_EQ(kVstTransportRecording, fst::kVstTransportRecording);
-    EXPECT_EQ(kVstCyclePosValid, fst::kVstCyclePosValid);
-    EXPECT_EQ(kVstMaxParamStrLen, fst::kVstMaxParamStrLen);
-    EXPECT_EQ(kVstMidiType, fst::kVstMidiType);
-    EXPECT_EQ(kVstSysExType, fst::kVstSysExType);
-    EXPECT_EQ(kVstVersion, 2400);
+    const std::pair<int, int> constants[] = {
+        {effFlagsHasEditor, fst::effFlagsHasEditor}, {effFlagsCanReplacing, fst::effFlagsCanReplacing},
+        {effFlagsProgramChunks, fst::effFlagsProgramChunks}, {effFlagsIsSynth, fst::effFlagsIsSynth},
+        {effFlagsNoSoundInStop, fst::effFlagsNoSoundInStop}, {kPlugCategSynth, fst::kPlugCategSynth},
+        {effFlagsCanDoubleReplacing, fst::effFlagsCanDoubleReplacing}, {kVstMidiType, fst::kVstMidiType},
+        {kVstTransportChanged, fst::kVstTransportChanged}, {kVstTransportPlaying, fst::kVstTransportPlaying},
+        {kVstTransportCycleActive, fst::kVstTransportCycleActive}, {kVstSysExType, fst::kVstSysExType},
+        {kVstTransportRecording, fst::kVstTransportRecording}, {kVstCyclePosValid, fst::kVstCyclePosValid},
+        {kVstMaxParamStrLen, fst::kVstMaxParamStrLen}};
+    for (auto [ours, theirs] : constants) EXPECT_EQ(ours, theirs);
 }
 
 }  // namespace
