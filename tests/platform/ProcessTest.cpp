@@ -7,25 +7,21 @@
 #include <chrono>
 #include <thread>
 
-TEST(Process, ArgumentsReachTheProgramUnchangedAndOutputIsCaptured)
-{
+TEST(Process, ArgumentsReachTheProgramUnchangedAndOutputIsCaptured) {
     std::string output;
     const ProcessResult result = runProcess({"printf", "%s|", "a b", "$(touch /tmp/never)", "'q' \"t\"", ""}, &output);
     EXPECT_TRUE(result.started);
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_EQ(output, "a b|$(touch /tmp/never)|'q' \"t\"||");
-
     EXPECT_EQ(runProcess({"false"}).exitStatus, 1);
     EXPECT_FALSE(runProcess({"tidewalker-no-such-program"}).started);
 
     // More output than asked for is read and dropped, so the program finishes.
-    const ProcessResult big = runProcess({"head", "-c", "1000000", "/dev/zero"}, &output, 100);
-    EXPECT_EQ(big.exitStatus, 0);
+    EXPECT_EQ(runProcess({"head", "-c", "1000000", "/dev/zero"}, &output, 100).exitStatus, 0);
     EXPECT_EQ(output.size(), 100u);
 }
 
-TEST(Process, OpenWithDesktopHandsThePathToXdgOpenWithoutWaiting)
-{
+TEST(Process, OpenWithDesktopHandsThePathToXdgOpenWithoutWaiting) {
     TempDir bin;
     const auto record = bin.path / "opened";
     // A viewer that stays open long after the call returned.
@@ -37,7 +33,6 @@ TEST(Process, OpenWithDesktopHandsThePathToXdgOpenWithoutWaiting)
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
     for (int i = 0; i < 200 && readFile(record).empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_EQ(readFile(record), "/docs/My Manual.pdf");
-
     ScopedEnv noXdgOpen("PATH", bin.str() + "/empty");
     EXPECT_FALSE(openWithDesktop("/docs/My Manual.pdf"));
 }

@@ -8,34 +8,23 @@
 
 #include <cstring>
 
-namespace {
-
-std::string applied(void (*helper)(char*) noexcept, const char* in)
-{
-    char text[kTextHelperBytes];
-    std::strcpy(text, in);
-    helper(text);
-    return text;
-}
-
-}  // namespace
-
-TEST(TextHelpers, WorkOnBytesAsUnsignedCharacters)
-{
-    EXPECT_EQ(applied(upperCase, "Maschine Host"), "MASCHINE HOST");
-    // Latin-1 and UTF-8 bytes are neither upper-cased nor taken for controls.
-    EXPECT_EQ(applied(upperCase, "a\xe4\xc3\xa9z\x80\xff"), "A\xe4\xc3\xa9Z\x80\xff");
-    EXPECT_EQ(applied(upperCase, ""), "");
-
-    EXPECT_EQ(applied(stripAllButNum, "-12.5 dB"), "-12.5");
-    EXPECT_EQ(applied(stripAllButNum, "On"), "");
-    EXPECT_EQ(applied(stripAllButNum, "+1e3"), "+13");
-    EXPECT_EQ(applied(stripAllButNum, "\xb1" "3\xa0" "4"), "34");
-
-    EXPECT_EQ(applied(safename, "abcdefghijklmnopqrstuvwxyz0123"), "abcdefghijklmnopqrstuvwx");
-    EXPECT_EQ(applied(safename, "ab\ncd"), "ab");
-    EXPECT_EQ(applied(safename, "Caf\xe9 \xc3\xa9t\xe9"), "Caf\xe9 \xc3\xa9t\xe9");
-
+TEST(TextHelpers, WorkOnBytesAsUnsignedCharacters) {
+    struct Case {
+        void (*helper)(char*) noexcept;
+        const char *in, *out;
+    };
+    // Latin-1 and UTF-8 bytes are neither upper-cased nor taken for controls or digits.
+    for (auto [helper, in, out] : {Case{upperCase, "a\xe4\xc3\xa9z\x80\xff", "A\xe4\xc3\xa9Z\x80\xff"},
+                                   Case{stripAllButNum, "-12.5 dB", "-12.5"}, Case{stripAllButNum, "+1e3", "+13"},
+                                   Case{stripAllButNum, "\xb1" "3\xa0" "4", "34"},
+                                   Case{safename, "abcdefghijklmnopqrstuvwxyz0123", "abcdefghijklmnopqrstuvwx"},
+                                   Case{safename, "ab\ncd", "ab"},
+                                   Case{safename, "Caf\xe9 \xc3\xa9t\xe9", "Caf\xe9 \xc3\xa9t\xe9"}}) {
+        char text[kTextHelperBytes];
+        std::strcpy(text, in);
+        helper(text);
+        EXPECT_STREQ(text, out) << in;
+    }
     char text[300];
     std::memset(text, 'x', sizeof text);
     itoa(12345, text, 3);
@@ -47,8 +36,7 @@ TEST(TextHelpers, WorkOnBytesAsUnsignedCharacters)
     EXPECT_EQ(text[256], 'x');
 }
 
-TEST(FilePaths, PathsThatDoNotFitAreRefusedNotCut)
-{
+TEST(FilePaths, PathsThatDoNotFitAreRefusedNotCut) {
     char buffer[kPathBytes] = "/unchanged";
     EXPECT_FALSE(copyPath(buffer, std::string(kPathBytes, 'a')));
     EXPECT_FALSE(copyPath(buffer, std::string("/a\0b", 4)));
@@ -57,22 +45,18 @@ TEST(FilePaths, PathsThatDoNotFitAreRefusedNotCut)
     EXPECT_EQ(std::strlen(buffer), kPathBytes - 1);
 }
 
-TEST(FilePaths, SaveExtensionAndOpenFilterRules)
-{
-    EXPECT_EQ(withProposedExtension("/x/setup", "Reverse.ecs"), "/x/setup.ecs");
-    EXPECT_EQ(withProposedExtension("/x/setup.txt", "Reverse.ecs"), "/x/setup.ecs");
-    EXPECT_EQ(withProposedExtension("/x/a.b.txt", "Reverse.ecs"), "/x/a.ecs");
-    EXPECT_EQ(withProposedExtension("/my.folder/setup", "Reverse.ecs"), "/my.folder/setup.ecs");
-    EXPECT_EQ(withProposedExtension("/x/setup.txt", "Reverse.json"), "/x/setup.txt");
-    EXPECT_EQ(withProposedExtension("/x/setup.txt", "Reverse"), "/x/setup.txt");
-
-    EXPECT_EQ(filterExtensions("*.ecs"), (std::vector<std::string>{"ecs"}));
+TEST(FilePaths, SaveExtensionAndOpenFilterRules) {
+    for (auto [typed, proposed, result] : {std::tuple{"/x/setup.txt", "Reverse.ecs", "/x/setup.ecs"},
+                                           {"/x/a.b.txt", "Reverse.ecs", "/x/a.ecs"},
+                                           {"/my.folder/setup", "Reverse.ecs", "/my.folder/setup.ecs"},
+                                           {"/x/setup.txt", "Reverse.json", "/x/setup.txt"},
+                                           {"/x/setup.txt", "Reverse", "/x/setup.txt"}})
+        EXPECT_EQ(withProposedExtension(typed, proposed), result) << typed << " " << proposed;
     EXPECT_EQ(filterExtensions("*.ecs;*.txt"), (std::vector<std::string>{"ecs", "txt"}));
     EXPECT_EQ(filterExtensions("*.tar.gz;*;*."), (std::vector<std::string>{"tar.gz"}));
 }
 
-TEST(Locations, FollowXdgFoldersAndRefuseOverlongOnes)
-{
+TEST(Locations, FollowXdgFoldersAndRefuseOverlongOnes) {
     IsolatedHome home;
     char buffer[kPathBytes] = "";
     ASSERT_TRUE(getDefaultEcsDirectory(buffer));
