@@ -41,20 +41,13 @@ protected:
 
 }  // namespace
 
-TEST_F(Takes, LevelTriggeredTakesAlternateVoicesAndAreHeardWhole) {
+// Loud throughout: the hold expires at hold + 1 frames, the next loud frame
+// starts a take on the other voice, and its last sample is heard too.
+TEST_F(Takes, LoudInputTakesAlternateVoicesAndEachIsHeardWhole) {
     cleanTake(plugin, kAudioMode);
-    const Stereo in = burstAt(100, 3 * kTakeLength);
-    expectTake(in, render(plugin, in), 100);
-
-    // Loud throughout: the hold expires at hold + 1 frames, the next loud
-    // frame starts a take on the other voice, and its last sample is heard too.
-    ChainPlugin loud;
-    cleanTake(loud, kAudioMode);
-    const Stereo noisy = noise(4 * kTakeLength, 5);
-    const Stereo out = render(loud, noisy);
-    for (std::size_t trigger : {std::size_t{0}, kTakeLength + 2})
-        for (std::size_t j = 0; j + 1 < kTakeLength; ++j)
-            ASSERT_EQ(out.left[trigger + kTakeLength - 1 + j], noisy.left[trigger + kTakeLength - 2 - j]) << trigger;
+    const Stereo in = noise(4 * kTakeLength, 5), out = render(plugin, in);
+    expectTake(in, out, 0, false);
+    expectTake(in, out, kTakeLength + 2, false);
 }
 
 TEST_F(Takes, ManualPressTakesOnceAndTheButtonFallsBackInEveryMode) {
