@@ -1,24 +1,14 @@
-#include <gtest/gtest.h>
-
-#include <climits>
-#include <cmath>
-#include <memory>
-
+// The effect object without a host: values, audio, sample rate, editor flags and folders.
 #include "platform/Preferences.h"
-#include "plugin/uPluginPresetsBanks.h"
 #include "tests/plugin/PluginTestSupport.h"
 #include "tests/support/RealtimeProbe.h"
 
 namespace {
 
-class PluginObject : public ::testing::Test {
+class PluginObject : public HomeTest {
 protected:
-    IsolatedHome home;
     std::unique_ptr<TestPlugin> plugin = std::make_unique<TestPlugin>();
 };
-
-constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
-constexpr float kInf = std::numeric_limits<float>::infinity();
 
 }  // namespace
 
@@ -94,9 +84,7 @@ TEST_F(PluginObject, BypassedAudioPassesThroughWithoutAllocatingOrLocking) {
 }
 
 TEST_F(PluginObject, SampleRateKeepsOutNonsense) {
-    plugin->setSampleRate(48000.0f);
-    plugin->setSampleRate(kNaN);
-    plugin->setSampleRate(kInf);
+    for (float rate : {48000.0f, kNaN, kInf}) plugin->setSampleRate(rate);
     EXPECT_EQ(plugin->getSampleRate(), 48000.0f);
     plugin->setSampleRate(10.0f);
     EXPECT_EQ(plugin->getSampleRate(), 1000.0f);

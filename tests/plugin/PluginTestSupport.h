@@ -6,16 +6,31 @@
 
 #include <dlfcn.h>
 
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
 #include <cstddef>
 #include <cstring>
 #include <deque>
+#include <limits>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/DialogBackend.h"
 #include "plugin/APlugin.h"
+#include "plugin/uPluginPresetsBanks.h"
 #include "tests/platform/PlatformTestSupport.h"
+
+inline constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+inline constexpr float kInf = std::numeric_limits<float>::infinity();
+
+// Tests whose effects keep their preferences in a private home.
+struct HomeTest : ::testing::Test {
+    IsolatedHome home;
+};
 
 inline std::string hostProduct, hostVendor;
 inline VstIntPtr hostVersion = 2400;
@@ -99,9 +114,8 @@ public:
 
 private:
     static std::optional<std::string> next(std::deque<std::optional<std::string>>& queue) {
-        if (queue.empty()) return std::nullopt;
-        auto reply = queue.front();
-        queue.pop_front();
+        std::optional<std::string> reply;
+        if (!queue.empty()) reply = queue.front(), queue.pop_front();
         return reply;
     }
 };

@@ -1,25 +1,15 @@
 // The parameter table and the texts and typed values built on it.
-#include <gtest/gtest.h>
-
 #include <bit>
-#include <cmath>
-#include <limits>
-#include <memory>
-#include <optional>
 
 #include "resources/FrontPanelLayout.h"
 #include "tests/plugin/PluginTestSupport.h"
 
 namespace {
 
-class PluginText : public ::testing::Test {
+class PluginText : public HomeTest {
 protected:
-    IsolatedHome home;
     std::unique_ptr<TestPlugin> plugin = std::make_unique<TestPlugin>();
 };
-
-constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
-constexpr float kInf = std::numeric_limits<float>::infinity();
 
 }  // namespace
 
@@ -44,14 +34,11 @@ TEST(ParameterTable, SteppedReadingsAndConversionsStayInRange) {
     for (int step = 0; step < 31; ++step)  // written as step/scale, read back as that step
         EXPECT_EQ(getSteppedValue((step + 0.1f) / 30.99f, 30.99f, 31), step);
 
-    EXPECT_EQ(toIndex(std::nan("")), 0);
-    EXPECT_EQ(toIndex(-2.9), -2);
-    EXPECT_EQ(toIndex(1e300), std::numeric_limits<VstInt32>::max());
-    EXPECT_EQ(toIndex(-1e300), std::numeric_limits<VstInt32>::min());
-    EXPECT_EQ(clampUnit(std::nan("")), 0.0f);
+    for (auto [value, index] : {std::pair{std::nan(""), 0}, {-2.9, -2}, {1e300, INT_MAX}, {-1e300, INT_MIN}})
+        EXPECT_EQ(toIndex(value), index) << value;
+    for (auto [value, clamped] : {std::pair{std::nan(""), 0.0f}, {1.3, 1.0f}, {0.25, 0.25f}})
+        EXPECT_EQ(clampUnit(value), clamped) << value;
     EXPECT_FALSE(std::signbit(clampUnit(-0.0)));
-    EXPECT_EQ(clampUnit(1.3), 1.0f);
-    EXPECT_EQ(clampUnit(0.25), 0.25f);
 }
 
 TEST(ParameterTable, PanelControlsShowParameters) {
@@ -72,13 +59,8 @@ TEST_F(PluginText, DefaultsShowTheirTexts) {
     for (int i : {36, 200, 499, 500, -1}) EXPECT_EQ(plugin->display(i), "") << i;
 }
 
-TEST(PluginTextValues, ValuesShowInTheirUnits) {
-    IsolatedHome home;
-    const struct {
-        std::vector<std::pair<int, float>> settings;
-        int index;
-        const char* text;
-    } cases[] = {
+TEST_F(PluginText, ValuesShowInTheirUnits) {
+    const struct { std::vector<std::pair<int, float>> settings; int index; const char* text; } cases[] = {
         {{{2, 1.3f}}, 2, "0dB"},          {{{2, 0.0f}}, 2, "Off"},          {{{2, 0.5f}}, 2, "-20dB"},
         {{{3, 1.0f}}, 3, "10dB"},         {{{4, 1.0f}}, 4, "1023.0ms"},     {{{6, 0.005f}}, 6, "Off"},
         {{{6, 0.5f}}, 6, "31ms"},         {{{6, 1.0f}}, 6, "999ms"},        {{{7, 0}, {8, 0}}, 8, "100ms"},
@@ -126,13 +108,9 @@ TEST_F(PluginText, NamesFollowTheFilterModeAndTextsStayWithinTheBuffersWeAssume)
 }
 
 TEST_F(PluginText, TypedValuesAreReadInTheParameterUnits) {
-    const struct {
-        int index;
-        float start;
-        std::optional<std::string> reply;
-        float stored;
-        const char* asked;  // "title|prompt|default", when checked
-    } cases[] = {
+    // Set the slot to start, reply, check the stored value and, where given, what was asked.
+    const struct { int index; float start; std::optional<std::string> reply; float stored; const char* asked; }
+        cases[] = {
         {3, 0.8f, "-40", 0.0f, "Wet Volume|-40 to 10 dB|0.0"},
         {3, 0.0f, "abc", 0.8f, nullptr},  // no digits: read as 0 dB
         {3, 0.3f, "", 0.3f, nullptr},
