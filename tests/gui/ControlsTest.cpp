@@ -106,12 +106,7 @@ TEST_F(ControlInFrame, AnimKnobDragsVerticallyAndTurnsWithTheWheel) {
     auto* knob = new CAnimKnob(CRect(0, 0, 20, 20), &listener, 3, 137, 20, nullptr);
     frame->addView(knob);
 
-    CPoint where(10, 10), up(10, -90), farUp(10, -500);
-    EXPECT_EQ(frame->onMouseDown(where, kLButton), kMouseEventHandled);
-    frame->onMouseMoved(up, kLButton);
-    EXPECT_FLOAT_EQ(knob->getValue(), 0.5f);
-    frame->onMouseMoved(farUp, kLButton);
-    frame->onMouseUp(farUp, kLButton);
+    EXPECT_EQ(drag({10, 10}, {{10, -90}, {10, -500}}), kMouseEventHandled);
     EXPECT_FALSE(knob->isEditing());
     EXPECT_EQ(listener.values, (std::vector<float>{0.5f, 1.f}));
 
@@ -129,9 +124,8 @@ TEST_F(ControlInFrame, OnOffButtonShowsTheUpperHalfWhenOffAndTogglesOnClick) {
     button->setValue(0.7f);  // read as on, like every switch
     EXPECT_EQ(pixelOf(*button, 3, 0), kRedCColor);
 
-    CPoint where(2, 2);
-    EXPECT_EQ(frame->onMouseDown(where, kLButton), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
-    frame->onMouseDown(where, kLButton);
+    EXPECT_EQ(press({2, 2}), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
+    press({2, 2});
     EXPECT_EQ(listener.values, (std::vector<float>{0.f, 1.f}));
     EXPECT_EQ(std::pair(listener.begins, listener.ends), std::pair(2, 2));
 }
@@ -142,13 +136,10 @@ TEST_F(ControlInFrame, KickButtonIsOnOnlyWhilePressedOverIt) {
     auto* button = new CKickButton(CRect(10, 10, 18, 14), &listener, 9, strip.get());
     frame->addView(button);
 
-    CPoint inside(12, 12), outside(40, 40);
-    frame->onMouseDown(inside, kLButton);
-    EXPECT_EQ(pixelOf(*button, 0, 0), kRedCColor);
-    frame->onMouseMoved(outside, kLButton);
-    frame->onMouseMoved(inside, kLButton);
-    frame->onMouseUp(inside, kLButton);
+    drag({12, 12}, {{40, 40}, {12, 12}});
     EXPECT_EQ(pixelOf(*button, 0, 0), kGreenCColor);
+    button->setValue(1);
+    EXPECT_EQ(pixelOf(*button, 0, 0), kRedCColor);
     EXPECT_EQ(listener.values, (std::vector<float>{1.f, 0.f, 1.f, 0.f}));
     EXPECT_EQ(std::pair(listener.begins, listener.ends), std::pair(1, 1));
 }
@@ -168,7 +159,7 @@ TEST_F(ControlInFrame, KickButtonTakenAwayDuringItsOwnClickEndsTheGesture) {
     frame->addView(button);
 
     CPoint where(4, 4);
-    frame->onMouseDown(where, kLButton);
+    press(where);
     EXPECT_FALSE(frame->isChild(button));
     EXPECT_FALSE(button->isEditing());
     EXPECT_EQ(button->getValue(), 0.f);

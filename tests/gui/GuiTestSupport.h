@@ -52,6 +52,16 @@ inline CColor pixelOf(CView& view, int x, int y) {
 struct FrameTest : ::testing::Test {
     CFrame* frame = new CFrame(CRect(0, 0, 300, 200), nullptr);
     ~FrameTest() override { frame->close(); }
+
+    CMouseEventResult press(CPoint where, CButtonState buttons = kLButton) { return frame->onMouseDown(where, buttons); }
+    // Presses at `from`, moves along `path` and releases where it ends.
+    CMouseEventResult drag(CPoint from, std::vector<CPoint> path = {}) {
+        const CMouseEventResult result = press(from);
+        for (CPoint& point : path) frame->onMouseMoved(point, kLButton);
+        CPoint end = path.empty() ? from : path.back();
+        frame->onMouseUp(end, kLButton);
+        return result;
+    }
 };
 
 // Counts keys and answers them with `answer`.

@@ -66,8 +66,7 @@ TEST(OptionMenuEntries, EmptyMenuHasNoCurrentEntry) {
 TEST_F(MenuFixture, ChoosingAnEntrySetsTheValueAndTellsTheListener) {
     for (const char* text : {"0 Deg", "90 Deg", "180 Deg"}) menu->addEntry(text);
     presenter.answer = {menu, 2};
-    CPoint where(60, 45);
-    frame->onMouseDown(where, kLButton);
+    press({60, 45});
     EXPECT_EQ(presenter.shown, 1);
     EXPECT_EQ(presenter.lastAnchor, CRect(50, 40, 150, 56));
     EXPECT_EQ(menu->getValue(), 2.f);
@@ -127,10 +126,9 @@ TEST_F(MenuFixture, WithoutPresenterOrFrameTheMenuStaysClosed) {
 TEST_F(MenuFixture, ModifierClicksGoToTheListenerFirst) {
     menu->addEntry("Sine");
     listener.takeModifierClicks = 1;
-    CPoint where(60, 45);
-    EXPECT_EQ(frame->onMouseDown(where, kLButton | kShift), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
+    EXPECT_EQ(press({60, 45}, kLButton | kShift), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
     EXPECT_EQ(presenter.shown, 0);
     listener.takeModifierClicks = 0;
-    frame->onMouseDown(where, kLButton | kShift);
+    press({60, 45}, kLButton | kShift);
     EXPECT_EQ(presenter.shown, 1);
 }

@@ -64,18 +64,14 @@ TEST_F(ViewTest, TheTopmostWillingViewGetsTheClickAndItsFollowUps) {
     disabled->setMouseEnabled(false);
     frame->addView(disabled);
 
-    CPoint where(60, 10);
-    EXPECT_EQ(frame->onMouseDown(where, kLButton), kMouseEventHandled);
+    EXPECT_EQ(drag({60, 10}, {{300, 300}}), kMouseEventHandled);  // moves outside still go to the pressed view
     CPoint moved(300, 300);
-    frame->onMouseMoved(moved, kLButton);  // outside, still to the pressed view
-    frame->onMouseUp(moved, kLButton);
     frame->onMouseMoved(moved, 0);  // after release: to no one
 
     EXPECT_EQ(log, (std::vector<std::string>{"passes down 60,10", "bottom down 60,10", "bottom moved 300,300",
                                              "bottom up 300,300"}));
 
-    CPoint nowhere(190, 90);
-    EXPECT_EQ(frame->onMouseDown(nowhere, kLButton), kMouseEventNotHandled);
+    EXPECT_EQ(press({190, 90}), kMouseEventNotHandled);
 }
 
 TEST_F(ViewTest, NestedContainersHandOnLocalCoordinates) {
@@ -85,22 +81,15 @@ TEST_F(ViewTest, NestedContainersHandOnLocalCoordinates) {
     auto* once = new ProbeView(CRect(150, 0, 200, 50), "once", &log, kMouseDownEventHandledButDontNeedMovedOrUpEvents);
     frame->addView(once);
 
-    CPoint where(35, 45);
-    frame->onMouseDown(where, kLButton);
-    CPoint moved(45, 55);
-    frame->onMouseMoved(moved, kLButton);
-    frame->onMouseUp(moved, kLButton);
-    CPoint tap(160, 10);
-    frame->onMouseDown(tap, kLButton);
-    frame->onMouseMoved(tap, kLButton);  // "once" asked for no moves or release
-    frame->onMouseUp(tap, kLButton);
+    drag({35, 45}, {{45, 55}});
+    drag({160, 10}, {{160, 10}});  // "once" asked for no moves or release
     EXPECT_EQ(log, (std::vector<std::string>{"inner down 15,15", "inner moved 25,25", "inner up 25,25",
                                              "once down 160,10"}));
     EXPECT_EQ(panel->getView(0)->localToFrame(CPoint(10, 10)), CPoint(30, 40));
 
     CPoint last;
     ASSERT_TRUE(frame->getCurrentMouseLocation(last));
-    EXPECT_EQ(last, tap);
+    EXPECT_EQ(last, CPoint(160, 10));
 }
 
 TEST_F(ViewTest, ContainersOwnTheirViewsAndBitmapsAreShared) {

@@ -12,7 +12,6 @@
 
 #include "GuiTestSupport.h"
 #include "gui/COptionMenu.h"
-#include "gui/CView.h"
 #include "gui/X11MenuPresenter.h"
 #include "tests/support/XServer.h"
 
@@ -39,19 +38,19 @@ void sendTo(Display* display, Window window, XEvent event, long mask) {
     XSync(display, False);
 }
 
-XEvent keyPress(Display* display, KeySym symbol) {
+void pressKey(Display* display, Window window, KeySym symbol) {
     XEvent key{};
     key.type = KeyPress;
     key.xkey.keycode = XKeysymToKeycode(display, symbol);
     key.xkey.same_screen = True;
-    return key;
+    sendTo(display, window, key, KeyPressMask);
 }
 
 struct Probe : CView {
     int downs = 0, ups = 0;
     float wheel = 0;
     CButtonState lastButtons;
-    explicit Probe(const CRect& size) : CView(size) {}
+    Probe() : CView(CRect(0, 0, 100, 100)) {}
     CMouseEventResult onMouseDown(CPoint&, const CButtonState& buttons) override {
         ++downs;
         lastButtons = buttons;
@@ -61,11 +60,9 @@ struct Probe : CView {
     bool onWheel(const CPoint&, const float& distance, const CButtonState&) override { return wheel += distance, true; }
 };
 
-class X11Window : public ::testing::Test {
-protected:
+struct X11Window : ::testing::Test {
     void SetUp() override {
-        display = XOpenDisplay(nullptr);
-        if (!display) GTEST_SKIP() << "no X display and no Xvfb";
+        if (!(display = XOpenDisplay(nullptr))) GTEST_SKIP() << "no X display and no Xvfb";
         parent = makeParent();
     }
     void TearDown() override {
@@ -73,15 +70,12 @@ protected:
         XDestroyWindow(display, parent);
         XCloseDisplay(display);
     }
-
     Window makeParent() {
-        const Window window =
-            XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 300, 200, 0, 0, 0);
+        const Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 300, 200, 0, 0, 0);
         XMapWindow(display, window);
         XSync(display, False);
         return window;
     }
-    std::vector<Window> children(Window window) { return childrenOf(display, window); }
     unsigned long pixel(Window window, int x, int y) {
         XSync(display, False);
         XImage* image = XGetImage(display, window, x, y, 1, 1, AllPlanes, ZPixmap);
@@ -90,10 +84,65 @@ protected:
         XDestroyImage(image);
         return value;
     }
-    void send(Window window, XEvent event, long mask) { sendTo(display, window, event, mask); }
 
     Display* display = nullptr;
     Window parent = 0;
+};
+
+// Plays the user for a pop-up menu from a second connection, as a second
+// program would. Each step waits for the next menu window, then clicks its
+// row (or presses Escape when row < 0); all steps but the last only hover,
+// which opens a submenu.
+class MenuUser {
+public:
+    explicit MenuUser(std::vector<int> rows) : display(XOpenDisplay(nullptr)) {
+        for (Window window : childrenOf(display, DefaultRootWindow(display))) known.insert(window);
+        thread = std::thread([this, rows] {
+            for (std::size_t step = 0; step < rows.size(); ++step) {
+                const Window menu = nextMenuWindow();
+                if (!menu) return;
+                if (rows[step] < 0) {
+                    pressKey(display, menu, XK_Escape);
+                    continue;
+                }
+                XWindowAttributes at;
+                XGetWindowAttributes(display, menu, &at);
+                XEvent event{};
+                event.type = MotionNotify;
+                event.xmotion.x_root = at.x + 30;
+                event.xmotion.y_root = at.y + 1 + rows[step] * X11MenuPresenter::kRowHeight + X11MenuPresenter::kRowHeight / 2;
+                sendTo(display, menu, event, PointerMotionMask);
+                if (step + 1 < rows.size()) continue;
+                event.xbutton.button = Button1;  // x_root and y_root lie at the same place in both events
+                for (int type : {ButtonPress, ButtonRelease}) {
+                    event.type = type;
+                    sendTo(display, menu, event, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask);
+                }
+            }
+        });
+    }
+    ~MenuUser() {
+        thread.join();
+        XCloseDisplay(display);
+    }
+
+private:
+    Window nextMenuWindow() {
+        for (int wait = 0; wait < 300; ++wait) {
+            for (Window window : childrenOf(display, DefaultRootWindow(display))) {
+                XWindowAttributes at;
+                if (!known.count(window) && XGetWindowAttributes(display, window, &at) && at.override_redirect &&
+                    at.map_state == IsViewable)
+                    return *known.insert(window).first;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return 0;
+    }
+
+    Display* display;
+    std::set<Window> known;
+    std::thread thread;
 };
 
 }  // namespace
@@ -107,48 +156,43 @@ TEST_F(X11Window, OpensInsideTheHostWindowPaintsAndCloses) {
         auto* view = new CView(CRect(100, 0, 120, 20));
         frame->addView(view);
         ASSERT_TRUE(frame->open(reinterpret_cast<void*>(parent)));
-        const auto inside = children(parent);
+        const auto inside = childrenOf(display, parent);
         ASSERT_EQ(inside.size(), 1u);
 
         frame->idle();
         EXPECT_EQ(pixel(inside[0], 5, 5), 0x00ff00ul);
         EXPECT_EQ(pixel(inside[0], 5, 60), 0x0000fful);
         EXPECT_EQ(pixel(inside[0], 110, 10), 0x00ff00ul);
-
-        // A view that changes is repainted by the next idle.
-        view->setBackground(red.get());
+        view->setBackground(red.get());  // a view that changes is repainted by the next idle
         frame->idle();
         EXPECT_EQ(pixel(inside[0], 110, 10), 0xff0000ul);
 
         frame->close();
         XSync(display, False);
-        EXPECT_TRUE(children(parent).empty());
+        EXPECT_TRUE(childrenOf(display, parent).empty());
     }
 }
 
 TEST_F(X11Window, IdleHandsWindowEventsToTheViews) {
     auto* frame = new CFrame(CRect(0, 0, 100, 100), nullptr);
-    auto* probe = new Probe(CRect(0, 0, 100, 100));
+    auto* probe = new Probe;
     frame->addView(probe);
     KeyHook hook;
     frame->registerKeyboardHook(&hook);
     ASSERT_TRUE(frame->open(reinterpret_cast<void*>(parent)));
-    const Window window = children(parent).at(0);
-
-    auto button = [&](int type, unsigned int which, Time time) {
+    const Window window = childrenOf(display, parent).at(0);
+    // The second left press comes soon after the first: a double click.
+    for (auto [type, button, time] : {std::tuple{ButtonPress, Button1, 1000}, {ButtonRelease, Button1, 1000},
+                                      {ButtonPress, Button1, 1100}, {ButtonPress, Button5, 1100}}) {
         XEvent event{};
         event.type = type;
         event.xbutton.time = time;
         event.xbutton.x = event.xbutton.y = 10;
         event.xbutton.state = ShiftMask;
-        event.xbutton.button = which;
-        send(window, event, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask);
-    };
-    button(ButtonPress, Button1, 1000);
-    button(ButtonRelease, Button1, 1000);
-    button(ButtonPress, Button1, 1100);  // a second press soon after: a double click
-    button(ButtonPress, Button5, 1100);
-    send(window, keyPress(display, XK_Down), KeyPressMask);
+        event.xbutton.button = button;
+        sendTo(display, window, event, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask);
+    }
+    pressKey(display, window, XK_Down);
 
     frame->idle();
     EXPECT_EQ(probe->downs, 2);
@@ -176,74 +220,6 @@ TEST_F(X11Window, BadParentsAreRefusedAndAVanishedHostWindowIsSurvived) {
     frame->close();  // still here: X errors are absorbed
 }
 
-namespace {
-
-// Plays the user for a pop-up menu from a second connection, as a second
-// program would: waits for each new menu window and acts on it.
-class MenuUser {
-public:
-    // Each step: wait for the next menu window, then click its row (or press
-    // Escape when row < 0). Hovering a submenu's row opens the next window.
-    explicit MenuUser(std::vector<int> rows) : display(XOpenDisplay(nullptr)), known(topWindows()) {
-        thread = std::thread([this, rows] {
-            for (std::size_t step = 0; step < rows.size(); ++step) {
-                const int row = rows[step];
-                const Window menu = nextMenuWindow();
-                if (!menu) return;
-                if (row < 0) {
-                    sendTo(display, menu, keyPress(display, XK_Escape), KeyPressMask);
-                    continue;
-                }
-                XWindowAttributes at;
-                XGetWindowAttributes(display, menu, &at);
-                const int x = at.x + 30;
-                const int y = at.y + 1 + row * X11MenuPresenter::kRowHeight + X11MenuPresenter::kRowHeight / 2;
-                XEvent event{};
-                event.type = MotionNotify;
-                event.xmotion.x_root = x;
-                event.xmotion.y_root = y;
-                sendTo(display, menu, event, PointerMotionMask);
-                if (step + 1 < rows.size()) continue;  // only hovering, towards a submenu
-                event = {};
-                event.type = ButtonPress;
-                event.xbutton.button = Button1;
-                event.xbutton.x_root = x;
-                event.xbutton.y_root = y;
-                sendTo(display, menu, event, ButtonPressMask);
-                event.type = ButtonRelease;
-                sendTo(display, menu, event, ButtonReleaseMask);
-            }
-        });
-    }
-    ~MenuUser() {
-        thread.join();
-        XCloseDisplay(display);
-    }
-
-private:
-    std::set<Window> topWindows() {
-        const auto windows = childrenOf(display, DefaultRootWindow(display));
-        return {windows.begin(), windows.end()};
-    }
-    Window nextMenuWindow() {
-        for (int wait = 0; wait < 300; ++wait) {
-            for (Window window : topWindows()) {
-                XWindowAttributes at;
-                if (!known.count(window) && XGetWindowAttributes(display, window, &at) && at.override_redirect &&
-                    at.map_state == IsViewable)
-                    return *known.insert(window).first;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return 0;
-    }
-    Display* display;
-    std::set<Window> known;
-    std::thread thread;
-};
-
-}  // namespace
-
 TEST_F(X11Window, MenusPopUpChooseAndDismiss) {
     RecordingListener listener, subListener;
     auto* frame = new CFrame(CRect(0, 0, 200, 100), nullptr);
@@ -264,7 +240,6 @@ TEST_F(X11Window, MenusPopUpChooseAndDismiss) {
 
     EXPECT_TRUE(popUpFor({2}));
     EXPECT_EQ(menu->getValue(), 2.f);
-    EXPECT_EQ(listener.changed.size(), 1u);
     EXPECT_FALSE(popUpFor({-1}));
     EXPECT_TRUE(popUpFor({0, 1}));  // into the submenu, second entry
     EXPECT_EQ(presets->getValue(), 1.f);
