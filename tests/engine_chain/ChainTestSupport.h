@@ -59,13 +59,18 @@ inline float peak(const std::vector<float>& v, std::size_t from = 0, std::size_t
 
 using Process = std::function<void(float**, float**, VstInt32)>;
 
-inline Stereo render(const Process& process, const Stereo& input, std::size_t blockSize = 64) {
-    Stereo output(input.size());
-    for (std::size_t at = 0; at < input.size(); at += blockSize) {
+// Renders input frames [from, to) into output, 64 frames at a time.
+inline void render(const Process& process, const Stereo& input, Stereo& output, std::size_t from, std::size_t to) {
+    for (std::size_t at = from; at < to; at += 64) {
         float* in[2] = {const_cast<float*>(&input.left[at]), const_cast<float*>(&input.right[at])};
         float* out[2] = {&output.left[at], &output.right[at]};
-        process(in, out, static_cast<VstInt32>(std::min(blockSize, input.size() - at)));
+        process(in, out, static_cast<VstInt32>(std::min<std::size_t>(64, to - at)));
     }
+}
+
+inline Stereo render(const Process& process, const Stereo& input) {
+    Stereo output(input.size());
+    render(process, input, output, 0, input.size());
     return output;
 }
 

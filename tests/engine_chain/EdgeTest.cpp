@@ -77,9 +77,8 @@ TEST_F(Edges, DisplayWindowAndColumns) {
     EXPECT_EQ(plugin.getReverseDisplayLengthMS(), 500.0f);
     plugin.displayIn[0] = 0.7f;
     EXPECT_EQ(plugin.getDisplayValue(0.0f, 250.0f, true), 0.7f);
-    for (float x : {std::nanf(""), -5.0f}) EXPECT_EQ(plugin.getDisplayValue(x, 500.0f, true), 0.0f);
-    EXPECT_EQ(plugin.getDisplayValue(0.0f, 10000.0f, true), 0.0f);  // empty range
-    EXPECT_EQ(plugin.getDisplayValue(0.0f, 0.0f, true), 0.0f);
+    for (auto [from, to] : {std::pair{std::nanf(""), 500.0f}, {-5.0f, 500.0f}, {0.0f, 10000.0f}, {0.0f, 0.0f}})
+        EXPECT_EQ(plugin.getDisplayValue(from, to, true), 0.0f) << from << " to " << to;  // bad or empty ranges
 
     plugin.setParameter(Param::ReverseTempoSync, 1.0f);
     takeAndHold(441, 88641);  // 2010 ms, 1.005 bars at 120 BPM

@@ -54,18 +54,14 @@ TEST_F(Takes, ManualPressTakesOnceAndTheButtonFallsBackInEveryMode) {
     cleanTake(plugin, kManualMode);
     const Stereo in = noise(3 * kTakeLength, 3);  // loud, but no level trigger in this mode
     Stereo out(in.size());
-    auto run = [&](std::size_t from, std::size_t to) {
-        float* i[2] = {const_cast<float*>(&in.left[from]), const_cast<float*>(&in.right[from])};
-        float* o[2] = {&out.left[from], &out.right[from]};
-        plugin.processReplacing(i, o, static_cast<VstInt32>(to - from));
-    };
-    run(0, 128);
+    const Process process = [this](float** i, float** o, VstInt32 n) { plugin.processReplacing(i, o, n); };
+    render(process, in, out, 0, 128);
     plugin.setParameter(Param::ReverseTrigger, 1.0f);
-    run(128, 129);
+    render(process, in, out, 128, 129);
     EXPECT_EQ(plugin.getParameter(Param::ReverseTrigger), 0.0f);
     EXPECT_TRUE(plugin.getReverseManualTrigger());
     EXPECT_EQ(plugin.takeParametersChangedByAudio(), std::uint64_t{1} << Param::ReverseTrigger);
-    run(129, in.size());
+    render(process, in, out, 129, in.size());
     EXPECT_EQ(peak(out.left, 0, 128), 0.0f);
     expectTake(in, out, 128);
     EXPECT_FALSE(plugin.getReverseManualTrigger());
