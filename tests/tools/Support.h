@@ -15,13 +15,12 @@
 
 namespace render::testing {
 
-// Interleaved samples into a WAV, 16-bit unless another subtype is asked for.
-inline void writeTestFile(const std::string& path, int channels, int rate, const std::vector<float>& interleaved,
-                          int subtype = SF_FORMAT_PCM_16) {
+// Interleaved samples into a float WAV, so they read back exactly.
+inline void writeTestFile(const std::string& path, int channels, int rate, const std::vector<float>& interleaved) {
     SF_INFO info{};
     info.samplerate = rate;
     info.channels = channels;
-    info.format = SF_FORMAT_WAV | subtype;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
     if (file == nullptr) std::abort();
     sf_writef_float(file, interleaved.data(), static_cast<sf_count_t>(interleaved.size()) / channels);
