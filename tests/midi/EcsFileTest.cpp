@@ -1,7 +1,5 @@
 // ECS files: what the reader accepts and refuses, and the Load ECS and
 // Save ECS commands around it.
-#include <gtest/gtest.h>
-
 #include <filesystem>
 
 #include "plugin/EcsFile.h"
@@ -50,9 +48,8 @@ TEST(EcsReader, AcceptsTheLayoutWithAnyWhiteSpaceAndRefusesEverythingElse) {
     }
 }
 
-class EcsCommands : public ::testing::Test {
+class EcsCommands : public HomeTest {
 protected:
-    IsolatedHome home;
     ScriptedDialogs dialogs;
     TempDir files;
 
