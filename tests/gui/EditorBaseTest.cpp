@@ -16,11 +16,7 @@ using namespace guitest;
 namespace {
 
 struct TestEditor : AEffGUIEditor {
-    struct WheelProbe : CView {
-        float turned = 0;
-        WheelProbe() : CView(CRect(0, 0, 50, 50)) {}
-        bool onWheel(const CPoint&, const float& distance, const CButtonState&) override { return turned += distance, true; }
-    }* probe = new WheelProbe;
+    MouseProbe* probe = new MouseProbe(CRect(0, 0, 50, 50));
     KeyHook hook;
 
     TestEditor() : AEffGUIEditor(nullptr) {
@@ -55,7 +51,7 @@ TEST(EditorBase, HostCallsReachTheFrame) {
     CPoint where(10, 10);
     editor.getFrame()->onMouseMoved(where, 0);
     EXPECT_TRUE(editor.onWheel(1.f));
-    EXPECT_EQ(editor.probe->turned, 1.f);
+    EXPECT_EQ(editor.probe->wheel, 1.f);
 
     EXPECT_TRUE(editor.setKnobMode(2));
     EXPECT_EQ(editor.getKnobMode(), 2);

@@ -64,6 +64,21 @@ struct FrameTest : ::testing::Test {
     }
 };
 
+// Counts the mouse events it takes and remembers the last buttons.
+struct MouseProbe : CView {
+    int downs = 0, ups = 0;
+    float wheel = 0;
+    CButtonState lastButtons;
+    explicit MouseProbe(const CRect& size) : CView(size) {}
+    CMouseEventResult onMouseDown(CPoint&, const CButtonState& buttons) override {
+        ++downs;
+        lastButtons = buttons;
+        return kMouseEventHandled;
+    }
+    CMouseEventResult onMouseUp(CPoint&, const CButtonState&) override { return ++ups, kMouseEventHandled; }
+    bool onWheel(const CPoint&, const float& distance, const CButtonState&) override { return wheel += distance, true; }
+};
+
 // Counts keys and answers them with `answer`.
 struct KeyHook : IKeyboardHook {
     std::int32_t answer = -1;

@@ -35,17 +35,10 @@ struct ProbeView : CView {
         return answer;
     }
     CMouseEventResult onMouseMoved(CPoint& where, const CButtonState&) override {
-        record("moved", where);
-        return kMouseEventHandled;
+        return record("moved", where), kMouseEventHandled;
     }
-    CMouseEventResult onMouseUp(CPoint& where, const CButtonState&) override {
-        record("up", where);
-        return kMouseEventHandled;
-    }
-    std::int32_t onKeyDown(VstKeyCode&) override {
-        record("key", {});
-        return 1;
-    }
+    CMouseEventResult onMouseUp(CPoint& where, const CButtonState&) override { return record("up", where), kMouseEventHandled; }
+    std::int32_t onKeyDown(VstKeyCode&) override { return record("key", {}), 1; }
 };
 
 struct ViewTest : FrameTest {
@@ -177,16 +170,10 @@ TEST(Bitmap, NumberedPicturesComeFromThePictureSource) {
 
     // A substitute source: valid PNG bytes for one id, garbage for another.
     static std::vector<unsigned char> png;
-    {
-        BitmapPtr source = makeBands(3, 2, {kRedCColor});
-        cairo_surface_write_to_png_stream(
-            source->getSurface(),
-            [](void*, const unsigned char* data, unsigned int length) {
-                png.insert(png.end(), data, data + length);
-                return CAIRO_STATUS_SUCCESS;
-            },
-            nullptr);
-    }
+    auto append = [](void*, const unsigned char* data, unsigned int length) {
+        return png.insert(png.end(), data, data + length), CAIRO_STATUS_SUCCESS;
+    };
+    cairo_surface_write_to_png_stream(makeBands(3, 2, {kRedCColor})->getSurface(), append, nullptr);
     static const unsigned char garbage[] = {0x89, 'P', 'N', 'G', 1, 2, 3};
     CBitmap::setPictureSource([](int id) -> std::span<const unsigned char> {
         if (id == 1) return png;

@@ -46,20 +46,6 @@ void pressKey(Display* display, Window window, KeySym symbol) {
     sendTo(display, window, key, KeyPressMask);
 }
 
-struct Probe : CView {
-    int downs = 0, ups = 0;
-    float wheel = 0;
-    CButtonState lastButtons;
-    Probe() : CView(CRect(0, 0, 100, 100)) {}
-    CMouseEventResult onMouseDown(CPoint&, const CButtonState& buttons) override {
-        ++downs;
-        lastButtons = buttons;
-        return kMouseEventHandled;
-    }
-    CMouseEventResult onMouseUp(CPoint&, const CButtonState&) override { return ++ups, kMouseEventHandled; }
-    bool onWheel(const CPoint&, const float& distance, const CButtonState&) override { return wheel += distance, true; }
-};
-
 struct X11Window : ::testing::Test {
     void SetUp() override {
         if (!(display = XOpenDisplay(nullptr))) GTEST_SKIP() << "no X display and no Xvfb";
@@ -175,7 +161,7 @@ TEST_F(X11Window, OpensInsideTheHostWindowPaintsAndCloses) {
 
 TEST_F(X11Window, IdleHandsWindowEventsToTheViews) {
     auto* frame = new CFrame(CRect(0, 0, 100, 100), nullptr);
-    auto* probe = new Probe;
+    auto* probe = new MouseProbe(CRect(0, 0, 100, 100));
     frame->addView(probe);
     KeyHook hook;
     frame->registerKeyboardHook(&hook);
