@@ -79,7 +79,9 @@ uEditor::uEditor(AudioEffect* effect) : AEffGUIEditor(effect), plugin(dynamic_ca
 }
 
 uEditor::~uEditor() {
-    // A host may delete the effect without closing the window first.
+    // A host may delete the effect without closing the window first. The
+    // effect is already being taken apart when its editor goes: leave it be.
+    plugin = nullptr;
     if (frame) close();
 }
 
