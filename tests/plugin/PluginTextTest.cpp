@@ -60,22 +60,20 @@ TEST_F(PluginText, DefaultsShowTheirTexts) {
 }
 
 TEST_F(PluginText, ValuesShowInTheirUnits) {
-    const struct { std::vector<std::pair<int, float>> settings; int index; const char* text; } cases[] = {
-        {{{2, 1.3f}}, 2, "0dB"},          {{{2, 0.0f}}, 2, "Off"},          {{{2, 0.5f}}, 2, "-20dB"},
-        {{{3, 1.0f}}, 3, "10dB"},         {{{4, 1.0f}}, 4, "1023.0ms"},     {{{6, 0.005f}}, 6, "Off"},
-        {{{6, 0.5f}}, 6, "31ms"},         {{{6, 1.0f}}, 6, "999ms"},        {{{7, 0}, {8, 0}}, 8, "100ms"},
-        {{{7, 0}, {8, 0.6f}}, 8, "4.8s"}, {{{7, 0}, {8, 1}}, 8, "64.0s"},   {{{8, 1.0f}}, 8, "8/1"},
-        {{{14, 1.0f}}, 14, "Host"},       {{{14, 0.5f}}, 14, "Manual"},     {{{17, 0.5f}}, 17, "640Hz"},
-        {{{17, 0.7f}}, 17, "2.6KHz"},     {{{22, 0.7f}}, 22, "Triggered"},  {{{22, 0.3f}}, 22, "Free"},
-        {{{24, 0.6f}}, 24, "90 Deg"},     {{{25, 0.0f}}, 25, "Off"},        {{{26, 0}, {25, 0}}, 25, "Off"},
-        {{{26, 0}, {25, 0.3f}}, 25, "0.92Hz"}, {{{26, 0}, {25, 0.5f}}, 25, "9.72Hz"},
-        {{{26, 0}, {25, 0.75f}}, 25, "185.0Hz"}, {{{26, 0}, {25, 1}}, 25, "3.5KHz"},
-        {{{27, 0.0f}}, 27, "-100%"},      {{{31, 1.0f}}, 31, "Comb Filter"}, {{{12, 0.7f}}, 12, "On"},
-    };
+    // unsynced: the tempo-sync switch set off first, for times and speeds in their own units.
+    const struct { int index; float value; const char* text; int unsynced = -1; } cases[] = {
+        {2, 0.0f, "Off"},          {2, 0.5f, "-20dB"},       {3, 1.0f, "10dB"},         {4, 1.0f, "1023.0ms"},
+        {6, 0.005f, "Off"},        {6, 0.5f, "31ms"},        {6, 1.0f, "999ms"},        {8, 0.0f, "100ms", 7},
+        {8, 0.6f, "4.8s", 7},      {8, 1.0f, "64.0s", 7},    {8, 1.0f, "8/1"},          {14, 1.0f, "Host"},
+        {14, 0.5f, "Manual"},      {17, 0.5f, "640Hz"},      {17, 0.7f, "2.6KHz"},      {22, 0.7f, "Triggered"},
+        {22, 0.3f, "Free"},        {24, 0.6f, "90 Deg"},     {25, 0.0f, "Off"},         {25, 0.0f, "Off", 26},
+        {25, 0.3f, "0.92Hz", 26},  {25, 0.5f, "9.72Hz", 26}, {25, 0.75f, "185.0Hz", 26}, {25, 1.0f, "3.5KHz", 26},
+        {27, 0.0f, "-100%"},       {31, 1.0f, "Comb Filter"}, {12, 0.7f, "On"},         {2, 1.3f, "0dB"}};
     for (const auto& c : cases) {
         TestPlugin plugin;
-        for (auto [slot, value] : c.settings) plugin.setParameter(slot, value);
-        EXPECT_EQ(plugin.display(c.index), c.text) << c.index;
+        if (c.unsynced >= 0) plugin.setParameter(c.unsynced, 0.0f);
+        plugin.setParameter(c.index, c.value);
+        EXPECT_EQ(plugin.display(c.index), c.text) << c.index << " " << c.value;
     }
 }
 
@@ -93,7 +91,7 @@ TEST_F(PluginText, NamesFollowTheFilterModeAndTextsStayWithinTheBuffersWeAssume)
         for (int i = -5; i < 40; ++i) {
             plugin->setParameter(i, value);
             char name[64], display[64], label[64];
-            std::memset(name, 'Z', 64), std::memset(display, 'Z', 64), std::memset(label, 'Z', 64);
+            for (char* text : {name, display, label}) std::memset(text, 'Z', 64);
             plugin->getParameterName(i, name);
             plugin->getParameterDisplay(i, display);
             plugin->getParameterLabel(i, label);
@@ -109,25 +107,17 @@ TEST_F(PluginText, NamesFollowTheFilterModeAndTextsStayWithinTheBuffersWeAssume)
 
 TEST_F(PluginText, TypedValuesAreReadInTheParameterUnits) {
     // Set the slot to start, reply, check the stored value and, where given, what was asked.
-    const struct { int index; float start; std::optional<std::string> reply; float stored; const char* asked; }
+    const struct { int index; float start; std::optional<std::string> reply; float stored; const char* asked = nullptr; }
         cases[] = {
         {3, 0.8f, "-40", 0.0f, "Wet Volume|-40 to 10 dB|0.0"},
-        {3, 0.0f, "abc", 0.8f, nullptr},  // no digits: read as 0 dB
-        {3, 0.3f, "", 0.3f, nullptr},
-        {3, 0.3f, std::nullopt, 0.3f, nullptr},
+        {3, 0.0f, "abc", 0.8f} /* no digits: 0 dB */, {3, 0.3f, "", 0.3f},   {3, 0.3f, std::nullopt, 0.3f},
         {11, 0.0f, "Off", 0.0f, "Mute|0 for Off, 1 for On|Off"},
-        {11, 0.0f, "1", 1.0f, nullptr},
-        {9, 0.24f, "-12", 0.7f, nullptr},
-        {6, 0.0f, "50", 0.5f, nullptr},
-        {28, 0.5f, "50 %", 0.75f, nullptr},
+        {11, 0.0f, "1", 1.0f},   {9, 0.24f, "-12", 0.7f},   {6, 0.0f, "50", 0.5f},   {28, 0.5f, "50 %", 0.75f},
         // A reply that gives no valid frequency changes nothing (no logarithm of zero).
         {17, 1.0f, "0", 1.0f, "LowPass Filter Frequency|20hz to 20000 hz|20.5 kHz"},
-        {17, 1.0f, "-5 Hz", 1.0f, nullptr},
-        {17, 1.0f, "nan", 1.0f, nullptr},
-        {17, 1.0f, "1e999", 1.0f, nullptr},
-        {17, 1.0f, "640 Hz", 0.5f, nullptr},
+        {17, 1.0f, "-5 Hz", 1.0f}, {17, 1.0f, "nan", 1.0f}, {17, 1.0f, "1e999", 1.0f}, {17, 1.0f, "640 Hz", 0.5f},
         {17, 0.5f, "30000", 1.0f, "LowPass Filter Frequency|20hz to 20000 hz|640 Hz"},
-        {17, 1.0f, "1", 0.0f, nullptr},
+        {17, 1.0f, "1", 0.0f},
         // Choices are numbered from one.
         {14, 0.0f, "3", 0.702341f, "Reverse Trigger Mode|1 [Audio] to 3 [Host]|1"},
         {14, 1.0f, "9", 1.0f, "Reverse Trigger Mode|1 [Audio] to 3 [Host]|3"},
