@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
 
 #include "tests/tools/Support.h"
 
@@ -36,9 +37,8 @@ TEST(RenderTool, RendersAFileThroughAnEffectAndSaysWhere) {
     EXPECT_NE(run.output.find("Wrote " + output), std::string::npos) << run.output;
 
     const auto back = readTestFile(output);
-    EXPECT_EQ(back.info.samplerate, 48000);
-    EXPECT_EQ(back.info.channels, 2);
-    ASSERT_EQ(back.info.frames, 4800 + 2400);
+    EXPECT_EQ(std::tuple(back.info.channels, back.info.samplerate, back.info.frames),
+              std::tuple(2, 48000, sf_count_t{4800 + 2400}));
     for (std::size_t i = 0; i < back.interleaved.size(); ++i) {
         ASSERT_FLOAT_EQ(back.interleaved[i], i < samples.size() ? 0.5f * samples[i] : 0.0f) << i;
     }
@@ -48,12 +48,11 @@ TEST(RenderTool, FailsClearlyAndLeavesNoFileBehind) {
     TempFolder folder;
     const std::string input = folder.file("in.wav");
     writeTestFile(input, 1, 44100, std::vector<float>(441, 0.25f));
-    const struct {
-        std::vector<std::string> arguments;
-        int status;
-        std::string message;
-    } failures[] = {
-        {{"--plugin", folder.file("missing.so"), input}, 1, "cannot load the plug-in"},
+    const std::string earlier = folder.file("earlier.wav");
+    writeTestFile(earlier, 2, 44100, {0.1f, 0.1f});
+    const std::tuple<std::vector<std::string>, int, std::string> failures[] = {
+        // A render that fails keeps the result of an earlier one.
+        {{"--plugin", folder.file("missing.so"), "-o", earlier, input}, 1, "cannot load the plug-in"},
         {{"--plugin", "libm.so.6", input}, 1, "neither VSTPluginMain nor main"},
         {{"--plugin", FAKE_EFFECT_PATH, "--set", "Nope=1", input}, 1, "no parameter \"Nope\""},
         {{"--plugin", FAKE_EFFECT_PATH, "-o", input, input}, 1, "refusing to overwrite"},
@@ -65,8 +64,9 @@ TEST(RenderTool, FailsClearlyAndLeavesNoFileBehind) {
         EXPECT_EQ(run.status, status) << run.output;
         EXPECT_NE(run.output.find(message), std::string::npos) << run.output;
     }
-    EXPECT_EQ(folder.entries(), std::vector<std::string>{"in.wav"});
+    EXPECT_EQ(folder.entries(), (std::vector<std::string>{"earlier.wav", "in.wav"}));
     EXPECT_EQ(readTestFile(input).info.frames, 441);
+    EXPECT_EQ(readTestFile(earlier).info.frames, 1);
 }
 
 TEST(RenderTool, RendersTidewalkerToTheExpectedShape) {
@@ -80,9 +80,8 @@ TEST(RenderTool, RendersTidewalkerToTheExpectedShape) {
                                  output, input});
     ASSERT_EQ(run.status, 0) << run.output;
     const auto back = readTestFile(output);
-    EXPECT_EQ(back.info.channels, 2);
-    EXPECT_EQ(back.info.samplerate, 44100);
-    EXPECT_EQ(back.info.frames, 22050 + 22050);
+    EXPECT_EQ(std::tuple(back.info.channels, back.info.samplerate, back.info.frames),
+              std::tuple(2, 44100, sf_count_t{22050 + 22050}));
     for (const float sample : back.interleaved) ASSERT_TRUE(std::isfinite(sample));
 }
 

@@ -1,6 +1,8 @@
 // A minimal effect module for the host tests: gain on slot 0, a trigger button
 // on slot 1, an unnamed slot 2, and a log of everything the host did.
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 #include "tests/tools/FakeEffectLog.h"
@@ -9,70 +11,49 @@ namespace {
 
 FakeLog fakeLog;
 
+// The tests load one effect at a time.
 struct FakeEffect {
     AEffect record{};
     audioMasterCallback host = nullptr;
     float values[3] = {1.0f, 0.0f, 0.0f};
-};
+} fake;
 
-FakeEffect* self(AEffect* effect) { return static_cast<FakeEffect*>(effect->object); }
-
-VstIntPtr dispatcher(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
+VstIntPtr dispatcher(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
+    constexpr VstInt32 kLogged[] = {effOpen, effSetSampleRate, effSetBlockSize, effMainsChanged, effProcessEvents,
+                                    effClose};
     constexpr const char* kNames[3] = {"Gain", "Reverse Trigger", "~~~"};
-    switch (opcode) {
-        case effSetSampleRate:
-            fakeLog.sampleRate = opt;
-            [[fallthrough]];
-        case effOpen:
-        case effSetBlockSize:
-        case effMainsChanged:
-            fakeLog.lifecycle.emplace_back(opcode, value);
-            return 0;
-        case effProcessEvents: {
-            fakeLog.lifecycle.emplace_back(opcode, value);
-            const auto* events = static_cast<const VstEvents*>(ptr);
-            for (int i = 0; i < events->numEvents; ++i) {
-                fakeLog.pendingEvents.push_back(*reinterpret_cast<const VstMidiEvent*>(events->events[i]));
-            }
-            return 1;
+    if (std::ranges::find(kLogged, opcode) != std::end(kLogged)) fakeLog.lifecycle.emplace_back(opcode, value);
+    if (opcode == effSetSampleRate) fakeLog.sampleRate = opt;
+    if (opcode == effProcessEvents) {
+        const auto* events = static_cast<const VstEvents*>(ptr);
+        for (int i = 0; i < events->numEvents; ++i) {
+            fakeLog.pendingEvents.push_back(*reinterpret_cast<const VstMidiEvent*>(events->events[i]));
         }
-        case effClose:
-            fakeLog.lifecycle.emplace_back(opcode, value);
-            delete self(effect);
-            return 1;
-        case effGetParamName:
-            if (index >= 0 && index < 3) std::strcpy(static_cast<char*>(ptr), kNames[index]);
-            return 0;
-        case effGetEffectName:
-            std::strcpy(static_cast<char*>(ptr), "Fake");
-            return 1;
-        default:
-            return 0;
     }
+    if (opcode == effGetParamName && index >= 0 && index < 3) std::strcpy(static_cast<char*>(ptr), kNames[index]);
+    if (opcode == effGetEffectName) std::strcpy(static_cast<char*>(ptr), "Fake");
+    return 0;
 }
 
-void setParameter(AEffect* effect, VstInt32 index, float value) {
-    if (index >= 0 && index < 3) self(effect)->values[index] = value;
+void setParameter(AEffect*, VstInt32 index, float value) {
+    if (index >= 0 && index < 3) fake.values[index] = value;
 }
 
-float getParameter(AEffect* effect, VstInt32 index) {
-    return index >= 0 && index < 3 ? self(effect)->values[index] : 0.0f;
-}
+float getParameter(AEffect*, VstInt32 index) { return index >= 0 && index < 3 ? fake.values[index] : 0.0f; }
 
 void processReplacing(AEffect* effect, float** inputs, float** outputs, VstInt32 frames) {
-    FakeEffect* fake = self(effect);
     FakeBlock& block = fakeLog.blocks.emplace_back();
     block.frames = frames;
-    if (const VstIntPtr time = fake->host(effect, audioMasterGetTime, 0, 1539, nullptr, 0)) {
+    if (const VstIntPtr time = fake.host(effect, audioMasterGetTime, 0, 1539, nullptr, 0)) {
         block.time = *reinterpret_cast<const VstTimeInfo*>(time);
     }
     block.events.swap(fakeLog.pendingEvents);
-    block.triggered = fake->values[1] >= 0.5f;
-    fake->values[1] = 0.0f;  // the button springs back, as the real one does
+    block.triggered = fake.values[1] >= 0.5f;
+    fake.values[1] = 0.0f;  // the button springs back, as the real one does
     block.firstInput = {inputs[0][0], inputs[1][0]};
     for (int i = 0; i < frames; ++i) {
-        outputs[0][i] = inputs[0][i] * fake->values[0];
-        outputs[1][i] = inputs[1][i] * fake->values[0];
+        outputs[0][i] = inputs[0][i] * fake.values[0];
+        outputs[1][i] = inputs[1][i] * fake.values[0];
     }
 }
 
@@ -82,9 +63,9 @@ extern "C" __attribute__((visibility("default"))) FakeLog* fakeEffectLog() { ret
 
 extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMasterCallback host) {
     fakeLog = FakeLog{};
-    auto* fake = new FakeEffect;
-    fake->host = host;
-    AEffect* r = &fake->record;
+    fake = FakeEffect{};
+    fake.host = host;
+    AEffect* r = &fake.record;
     r->magic = kEffectMagic;
     r->dispatcher = dispatcher;
     r->setParameter = setParameter;
@@ -93,7 +74,6 @@ extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMa
     r->numParams = 3;
     r->numInputs = r->numOutputs = 2;
     r->flags = effFlagsCanReplacing;
-    r->object = fake;
     r->uniqueID = fourCharCode("fAkE");
     // Like the real effect, ask who the host is while being built; the version
     // before there is a record to ask with.

@@ -71,10 +71,7 @@ public:
     std::int64_t frames() const override { return 100000; }
     std::size_t read(float* left, float* right, std::size_t count) override {
         const std::size_t n = std::min<std::size_t>({count, 7, 650 - given});
-        for (std::size_t i = 0; i < n; ++i) {
-            left[i] = static_cast<float>(++given);
-            right[i] = -left[i];
-        }
+        for (std::size_t i = 0; i < n; ++i) right[i] = -(left[i] = static_cast<float>(++given));
         return n;
     }
 
