@@ -25,7 +25,7 @@ struct MenuFixture : FrameTest {
 
 }  // namespace
 
-TEST(OptionMenuEntries, DisabledAndSeparatorTextsAndCurrentTitle) {
+TEST(OptionMenuEntries, DisabledAndSeparatorTextsAndCurrentTitleEvenWhenEmpty) {
     COptionMenu menu(CRect(0, 0, 16, 16), nullptr, 9999);
     for (const char* text : {"-GDry Volume", "-G-12.0dB", "-", "Set to Default", "-Gx-"}) menu.addEntry(text);
     ASSERT_EQ(menu.getNbEntries(), 5);
@@ -52,15 +52,12 @@ TEST(OptionMenuEntries, DisabledAndSeparatorTextsAndCurrentTitle) {
     EXPECT_EQ(menu.getCurrent()->getTitle(), "x-");
     EXPECT_FALSE(menu.setCurrent(9));
     EXPECT_FALSE(menu.setCurrent(-1));
-}
 
-TEST(OptionMenuEntries, EmptyMenuHasNoCurrentEntry) {
-    COptionMenu menu(CRect(0, 0, 16, 16), nullptr, 1);
-    char text[8] = "junk";
-    EXPECT_EQ(menu.getCurrent(text), -1);
+    COptionMenu empty(CRect(0, 0, 16, 16), nullptr, 1);
+    EXPECT_EQ(empty.getCurrent(text), -1);
     EXPECT_STREQ(text, "");
-    menu.setValue(3);
-    EXPECT_EQ(menu.getCurrent(), nullptr);
+    empty.setValue(3);
+    EXPECT_EQ(empty.getCurrent(), nullptr);
 }
 
 TEST_F(MenuFixture, ChoosingAnEntrySetsTheValueAndTellsTheListener) {
@@ -88,7 +85,7 @@ TEST_F(MenuFixture, DismissedUnselectableOrForeignChoicesChangeNothing) {
     EXPECT_TRUE(listener.changed.empty());
 }
 
-TEST_F(MenuFixture, ChoiceInASubmenuGoesToTheSubmenu) {
+TEST_F(MenuFixture, ChoiceInASubmenuGoesToTheSubmenuAndMenusCannotContainThemselves) {
     RecordingListener subListener;
     auto* presets = new COptionMenu(CRect(50, 40, 150, 56), &subListener, 9999, nullptr, nullptr, 0x118);
     presets->addEntry("Default");
@@ -104,14 +101,9 @@ TEST_F(MenuFixture, ChoiceInASubmenuGoesToTheSubmenu) {
     EXPECT_TRUE(listener.changed.empty());
     presenter.answer = {menu, 0};  // the submenu entry itself is not a choice
     EXPECT_FALSE(menu->popup());
-}
 
-TEST_F(MenuFixture, MenusCannotContainThemselves) {
-    auto* inner = new COptionMenu();
-    ASSERT_NE(menu->addEntry(inner, "inner"), nullptr);
-    EXPECT_EQ(inner->addEntry(menu, "loop"), nullptr);
+    EXPECT_EQ(presets->addEntry(menu, "loop"), nullptr);
     EXPECT_EQ(menu->addEntry(menu, "self"), nullptr);
-    inner->forget();
 }
 
 TEST_F(MenuFixture, WithoutPresenterOrFrameTheMenuStaysClosed) {
