@@ -32,8 +32,9 @@ void expectPixels(const CBitmap& picture, const PixelProbes& probes) {
 
 }  // namespace
 
-TEST(Drawing, AliasedRectanglesAndLinesHitExactPixels) {
-    auto target = canvas();
+TEST(Drawing, AliasedShapesAndBitmapCopiesHitExactPixels) {
+    auto strip = makeBands(4, 4, {kRed, kGreen, kBlue, kRed});
+    auto target = canvas(40, 20);
     {
         CDrawContext context(target->getSurface());
         context.setDrawMode(kAliasing);
@@ -44,6 +45,9 @@ TEST(Drawing, AliasedRectanglesAndLinesHitExactPixels) {
         context.setFrameColor(kGreen);
         context.drawLine(CPoint(3, 8), CPoint(7, 8));    // pixels 3..6 of row 8
         context.drawLine(CPoint(17, 2), CPoint(17, 6));  // rows 2..5 of column 17
+        context.drawBitmap(strip.get(), CRect(25, 5, 29, 9), CPoint(0, 8));  // the blue band
+        context.drawBitmap(strip.get(), CRect(32, 0, 36, 6), CPoint(0, 2));  // half red, then green
+        context.drawBitmap(strip.get(), CRect(20, 12, 24, 16), CPoint(0, 8), 0.f);  // invisible
     }
     expectPixels(*target, {
         // Filled: left/top inside, right/bottom outside.
@@ -53,7 +57,10 @@ TEST(Drawing, AliasedRectanglesAndLinesHitExactPixels) {
         // Lines: exactly the pixels between the ends, fully opaque.
         {3, 8, kGreen}, {4, 8, kGreen}, {5, 8, kGreen}, {6, 8, kGreen},
         {2, 8, kNone}, {7, 8, kNone}, {3, 7, kNone}, {3, 9, kNone},
-        {17, 2, kGreen}, {17, 3, kGreen}, {17, 4, kGreen}, {17, 5, kGreen}, {17, 6, kNone}});
+        {17, 2, kGreen}, {17, 3, kGreen}, {17, 4, kGreen}, {17, 5, kGreen}, {17, 6, kNone},
+        // Bitmaps: copied from their source offset, into the target rectangle only.
+        {25, 5, kBlue}, {28, 8, kBlue}, {29, 8, kNone}, {28, 9, kNone}, {32, 1, kRed},
+        {32, 2, kGreen}, {35, 5, kGreen}, {32, 6, kNone}, {21, 13, kNone}});
 }
 
 TEST(Drawing, AntialiasingOnlyWhenAskedFor) {
@@ -74,20 +81,6 @@ TEST(Drawing, AntialiasingOnlyWhenAskedFor) {
     };
     EXPECT_EQ(count(kAliasing), 0);
     EXPECT_GT(count(kAntiAliasing), 0);
-}
-
-TEST(Drawing, BitmapsAreCopiedFromTheirSourceOffsetIntoTheTargetOnly) {
-    // Four 4-pixel bands: red, green, blue, red.
-    auto strip = makeBands(4, 4, {kRed, kGreen, kBlue, kRed});
-    auto target = canvas();
-    {
-        CDrawContext context(target->getSurface());
-        context.drawBitmap(strip.get(), CRect(5, 5, 9, 9), CPoint(0, 8));  // the blue band
-        context.drawBitmap(strip.get(), CRect(12, 0, 16, 6), CPoint(0, 2));  // half red, then green
-        context.drawBitmap(strip.get(), CRect(0, 12, 4, 16), CPoint(0, 8), 0.f);  // invisible
-    }
-    expectPixels(*target, {{5, 5, kBlue}, {8, 8, kBlue}, {9, 8, kNone}, {8, 9, kNone}, {12, 1, kRed},
-                           {12, 2, kGreen}, {15, 5, kGreen}, {12, 6, kNone}, {1, 13, kNone}});
 }
 
 TEST(Drawing, TextIsAlignedInItsBoxAndBadBytesDoNotStopDrawing) {
