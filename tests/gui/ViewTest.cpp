@@ -124,11 +124,9 @@ TEST_F(ViewTest, KeysGoToTheHookThenToTheFocusView) {
     EXPECT_EQ(frame->onKeyDown(key), -1);  // no focus yet
     frame->setFocusView(focus);
     EXPECT_EQ(frame->onKeyDown(key), 1);
-    EXPECT_EQ(log.back(), "focus key 0,0");
     hook.answer = 1;
-    log.clear();
-    EXPECT_EQ(frame->onKeyDown(key), 1);
-    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(frame->onKeyDown(key), 1);  // taken by the hook: the view never sees it
+    EXPECT_EQ(log, std::vector<std::string>{"focus key 0,0"});
     EXPECT_EQ(hook.downs, 3);
 
     hook.answer = -1;
