@@ -46,32 +46,14 @@ public:
     TestPlugin() : APlugin(nullptr) {}
     TestPlugin(const std::string& product, const std::string& vendor)
         : APlugin((hostProduct = product, hostVendor = vendor, namedHost)) {}
-    using APlugin::ecsDirectory;
-    using APlugin::editedValues;
-    using APlugin::factoryIndex;
-    using APlugin::isSwitch;
-    using APlugin::lastValues;
-    using APlugin::lockedOffsetValue;
-    using APlugin::midiQueue;
-    using APlugin::origValues;
-    using APlugin::pendingMidiCount;
+    using APlugin::ecsDirectory, APlugin::editedValues, APlugin::factoryIndex, APlugin::isSwitch, APlugin::lastValues;
+    using APlugin::lockedOffsetValue, APlugin::midiQueue, APlugin::origValues, APlugin::pendingMidiCount;
     using APlugin::programs;
 
-    std::string display(VstInt32 index) {
-        char text[kParameterDisplayBytes] = "junk";
-        getParameterDisplay(index, text);
-        return text;
-    }
-    std::string name(VstInt32 index) {
-        char text[kParameterNameBytes] = "junk";
-        getParameterName(index, text);
-        return text;
-    }
-    std::string programName() {
-        char text[kVstMaxProgNameLen] = {};
-        getProgramName(text);
-        return text;
-    }
+    // Texts read into buffers of exactly the size the effect promises to stay within.
+    std::string display(VstInt32 i) { char t[kParameterDisplayBytes] = "junk"; getParameterDisplay(i, t); return t; }
+    std::string name(VstInt32 i) { char t[kParameterNameBytes] = "junk"; getParameterName(i, t); return t; }
+    std::string programName() { char t[kVstMaxProgNameLen] = {}; getProgramName(t); return t; }
     std::vector<float> values() {  // every slot as getParameter reads it
         std::vector<float> v;
         for (VstInt32 i = 0; i < kNumParameters; ++i) v.push_back(getParameter(i));
@@ -121,11 +103,8 @@ private:
 };
 
 inline VstMidiEvent midiEvent(int status, int data1, int data2, VstInt32 delta = 0) {
-    VstMidiEvent event{kVstMidiType, sizeof(VstMidiEvent), delta, 0, 0, 0, {}, 0, 0, 0, 0};
-    event.midiData[0] = static_cast<char>(status);
-    event.midiData[1] = static_cast<char>(data1);
-    event.midiData[2] = static_cast<char>(data2);
-    return event;
+    const char data[4] = {static_cast<char>(status), static_cast<char>(data1), static_cast<char>(data2)};
+    return {kVstMidiType, sizeof(VstMidiEvent), delta, 0, 0, 0, {data[0], data[1], data[2]}, 0, 0, 0, 0};
 }
 
 // A VstEvents block with as many pointers as events.

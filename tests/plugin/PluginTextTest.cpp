@@ -107,8 +107,8 @@ TEST_F(PluginText, NamesFollowTheFilterModeAndTextsStayWithinTheBuffersWeAssume)
 
 TEST_F(PluginText, TypedValuesAreReadInTheParameterUnits) {
     // Set the slot to start, reply, check the stored value and, where given, what was asked.
-    const struct { int index; float start; std::optional<std::string> reply; float stored; const char* asked = nullptr; }
-        cases[] = {
+    struct Case { int index; float start; std::optional<std::string> reply; float stored; const char* asked{}; };
+    const Case cases[] = {
         {3, 0.8f, "-40", 0.0f, "Wet Volume|-40 to 10 dB|0.0"},
         {3, 0.0f, "abc", 0.8f} /* no digits: 0 dB */, {3, 0.3f, "", 0.3f},   {3, 0.3f, std::nullopt, 0.3f},
         {11, 0.0f, "Off", 0.0f, "Mute|0 for Off, 1 for On|Off"},
