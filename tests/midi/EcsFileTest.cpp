@@ -9,29 +9,30 @@ namespace {
 
 const std::string kProblem = "Tidewalker|Problem with ECS File";
 
-ControllerAssignments sampleMap() {
+// A map spread over the parameter numbers, and its file.
+const ControllerAssignments kSample = [] {
     ControllerAssignments map{};
     for (VstInt32 cc = 0; cc < kNumMidiControllers; ++cc) map[cc] = (cc * 37) % 801;
     return map;
-}
+}();
 
-std::string ecsText(const ControllerAssignments& map, const char* lineEnd = "\n") {
+std::string ecsText(const char* lineEnd = "\n") {
     std::string text;
-    for (VstInt32 index : map) text += std::to_string(index) + lineEnd;
+    for (VstInt32 index : kSample) text += std::to_string(index) + lineEnd;
     return text;
 }
 
 TEST(EcsReader, AcceptsTheLayoutWithAnyWhiteSpaceAndRefusesEverythingElse) {
-    const std::string good = ecsText(sampleMap());
+    const std::string good = ecsText();
     const std::string rest = good.substr(2);  // lines 2..128 after "0\n"
     const std::string accepted[] = {
-        good, good + "\n\n\n", good.substr(0, good.size() - 1), ecsText(sampleMap(), "\r\n"),
-        " \t" + ecsText(sampleMap(), " \v\f\n") + std::string(100000, ' '), "+0000000000000000000000000000000\n" + rest,
+        good, good + "\n\n\n", good.substr(0, good.size() - 1), ecsText("\r\n"),
+        " \t" + ecsText(" \v\f\n") + std::string(100000, ' '), "+0000000000000000000000000000000\n" + rest,
     };
     for (const std::string& text : accepted) {
         ControllerAssignments map{};
         EXPECT_TRUE(parseEcsText(text.data(), text.size(), map)) << text.substr(0, 40);
-        EXPECT_EQ(map, sampleMap());
+        EXPECT_EQ(map, kSample);
     }
     const std::string refused[] = {
         good.substr(0, good.size() - 4), good + "0\n", "801\n" + rest, "-1\n" + rest, "abc\n" + rest,
@@ -65,7 +66,7 @@ TEST_F(EcsCommands, LoadTakesAWholeValidFileOrChangesNothing) {
     ASSERT_TRUE(setMidiCC(9, Param::Mute));
     TestPlugin plugin;
     const std::vector<VstInt32> before = plugin.map();
-    load(plugin, "801\n" + ecsText(sampleMap()).substr(2));
+    load(plugin, "801\n" + ecsText().substr(2));
     load(plugin, std::string(5 << 20, '\0'));
     std::filesystem::create_directory(path("folder.ecs"));
     for (const char* name : {"missing.ecs", "folder.ecs"}) {
@@ -79,10 +80,9 @@ TEST_F(EcsCommands, LoadTakesAWholeValidFileOrChangesNothing) {
     EXPECT_EQ(getMidiCC(9), Param::Mute);
 
     // Read in pieces: padding far beyond one piece changes nothing.
-    load(plugin, std::string(5000, ' ') + ecsText(sampleMap(), "\r\n") + std::string(5 << 20, '\n'));
+    load(plugin, std::string(5000, ' ') + ecsText("\r\n") + std::string(5 << 20, '\n'));
     EXPECT_EQ(dialogs.messages.size(), 4u);
-    const ControllerAssignments expected = sampleMap();
-    EXPECT_EQ(plugin.map(), std::vector<VstInt32>(expected.begin(), expected.end()));
+    EXPECT_EQ(plugin.map(), std::vector<VstInt32>(kSample.begin(), kSample.end()));
     EXPECT_EQ(TestPlugin().map(), plugin.map());
 
     const FileDialogRequest& request = dialogs.requests[0];
@@ -93,13 +93,13 @@ TEST_F(EcsCommands, LoadTakesAWholeValidFileOrChangesNothing) {
 
 TEST_F(EcsCommands, SaveWritesEveryLineOrSaysItCouldNot) {
     TestPlugin plugin;
-    load(plugin, ecsText(sampleMap()));
+    load(plugin, ecsText());
     dialogs.files = {path("setup")};
     plugin.SaveECS();
     const FileDialogRequest& request = dialogs.requests.back();
     EXPECT_TRUE(request.save);
     EXPECT_EQ(request.title + "|" + request.button + "|" + request.proposedName, "ECS Save|Save|Reverse.ecs");
-    EXPECT_EQ(readFile(path("setup.ecs")), ecsText(sampleMap()));
+    EXPECT_EQ(readFile(path("setup.ecs")), ecsText());
 
     std::filesystem::create_directory(path("taken.ecs"));  // rename onto a folder fails
     for (const char* name : {"no/such/folder/x.ecs", "taken.ecs"}) {

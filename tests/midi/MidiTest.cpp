@@ -126,31 +126,27 @@ TEST_F(Midi, MappedControllersLandOnTheirFrameAcrossBlocksThroughTheAbi) {
     call(effect, effClose);
 }
 
-TEST_F(Midi, SetMidiCCClampsTheTypedNumberAndStoresIt) {
+TEST_F(Midi, MenuCommandsEditTheMapAndTheStoreAlike) {
+    for (VstInt32 cc : {3, 40, 90}) ASSERT_TRUE(setMidiCC(cc, Param::WetVolume));
+    ASSERT_TRUE(saveIntToPrefs("42", 801));  // names no parameter: read as none
     ScriptedDialogs dialogs;
     TestPlugin plugin;
+    auto expectMap = [&](const std::vector<VstInt32>& expected) {
+        EXPECT_EQ(plugin.map(), expected);
+        EXPECT_EQ(TestPlugin().map(), expected);  // as a new instance reads the store
+    };
+    // "Set MIDI CC" clamps the typed number; a controller drives one parameter.
     dialogs.texts = {"200", "-3", "", std::nullopt, "99999999999999999999", " 12 knobs"};
-    for (int i = 0; i < 6; ++i) plugin.setMidiCCNum(Param::WetVolume);
+    for (int i = 0; i < 6; ++i) plugin.setMidiCCNum(Param::DryVolume);
     dialogs.texts = {"12"};
-    plugin.setMidiCCNum(Param::DryVolume);  // a controller has one parameter
-
-    EXPECT_EQ(dialogs.asked[0], "Midi CC (0 - 127)|Midi CC : Wet Volume|");
-    const auto expected = mapWith({{127, Param::WetVolume}, {0, Param::WetVolume}, {12, Param::DryVolume}});
-    EXPECT_EQ(plugin.map(), expected);
-    EXPECT_EQ(TestPlugin().map(), expected);
-}
-
-TEST_F(Midi, UnlatchAndClearRemoveAssignmentsFromTheMapAndTheStore) {
-    for (VstInt32 cc : {3, 40, 90}) ASSERT_TRUE(setMidiCC(cc, Param::WetVolume));
-    ASSERT_TRUE(setMidiCC(41, Param::DryVolume));
-    ASSERT_TRUE(saveIntToPrefs("42", 801));  // names no parameter: read as none
-    TestPlugin plugin;
-    plugin.setMidiLatch(Param::WetVolume, false);
-    EXPECT_EQ(plugin.map(), mapWith({{41, Param::DryVolume}}));
-    EXPECT_EQ(TestPlugin().map(), mapWith({{41, Param::DryVolume}}));
+    plugin.setMidiCCNum(Param::LfoSpeed);
+    EXPECT_EQ(dialogs.asked[0], "Midi CC (0 - 127)|Midi CC : Dry Volume|");
+    const VstInt32 wet = Param::WetVolume, dry = Param::DryVolume, lfo = Param::LfoSpeed;
+    expectMap(mapWith({{127, dry}, {0, dry}, {12, lfo}, {3, wet}, {40, wet}, {90, wet}}));
+    plugin.setMidiLatch(wet, false);  // unlatching drops every controller of the parameter
+    expectMap(mapWith({{127, dry}, {0, dry}, {12, lfo}}));
     plugin.resetMidi();
-    EXPECT_EQ(plugin.map(), mapWith({}));
-    EXPECT_EQ(TestPlugin().map(), mapWith({}));
+    expectMap(mapWith({}));
 }
 
 TEST_F(Midi, ALearnedControllerReachesTheStoreWithinASecondAndOtherInstancesOnReload) {

@@ -107,11 +107,9 @@ TEST_F(Programs, ARawRecordGoesLiveAsSetParameterStoresAndCutsAManualTake) {
     plugin.processReplacing(ins, outs, 64);
     ASSERT_TRUE(plugin.getReverseManualTrigger());
 
-    float* record = plugin.programs[0].values;
-    record[Param::Mute] = 0.7f;
-    record[Param::WetVolume] = kNaN;
-    record[Param::DryVolume] = -5.0f;
-    record[Param::ReverseTrigger] = 1.0f;
+    for (auto [slot, raw] : {std::pair{Param::Mute, 0.7f}, {Param::WetVolume, kNaN}, {Param::DryVolume, -5.0f},
+                             {Param::ReverseTrigger, 1.0f}})
+        plugin.programs[0].values[slot] = raw;
     plugin.setProgram(0);
     EXPECT_FALSE(plugin.getEditChanged());  // a snapped switch is no edit
     for (auto [slot, value] : {std::pair{Param::Mute, 1.0f}, {Param::WetVolume, 0.0f}, {Param::DryVolume, 0.0f},
