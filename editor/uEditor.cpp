@@ -356,6 +356,7 @@ void uEditor::idle() {
     if (sinceLast < kIdleMinimumMs) return;
 
     takeMailbox();
+    plugin->refreshPreferences();
     followEffectValues();
     refreshIndicators();
     // The settings page hooks in here: it is left when the effect asks.

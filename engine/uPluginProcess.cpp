@@ -78,7 +78,10 @@ void APlugin::initEngineState() noexcept {
 void APlugin::suspend() {}
 
 void APlugin::resume() {
-    // Picks up a "MuteReverse" that another process has changed meanwhile.
+    refreshPreferences();
+}
+
+void APlugin::refreshPreferences() {
     preferences.refreshIfDue();
 }
 

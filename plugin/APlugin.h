@@ -39,6 +39,9 @@ public:
     // Effect interface, in the order of its slots.
     void suspend() override;  // control
     void resume() override;  // control
+    // Picks up preferences another process changed ("MuteReverse"); cheap,
+    // reads the file at most every 2 s. The editor's idle calls it too.
+    void refreshPreferences();  // control
     void setSampleRate(float rate) override;  // control
     void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) noexcept override;  // audio
     void setParameter(VstInt32 index, float value) noexcept override;  // any
