@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "tests/editor/EditorTestSupport.h"
-#include "tests/editor/XServer.h"
+#include "tests/support/XServer.h"
 
 // Last: Xlib's macros (None, Bool) would clash with the headers above.
 #include <X11/Xlib.h>
@@ -14,7 +14,7 @@ using namespace editortest;
 
 namespace {
 
-const auto* const xServer = ::testing::AddGlobalTestEnvironment(new PrivateXServer);
+const auto* const xServer = ::testing::AddGlobalTestEnvironment(new tidewalker::testing::PrivateXServer);
 
 class EditorWindow : public ::testing::Test {
 protected:
