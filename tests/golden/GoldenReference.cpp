@@ -14,55 +14,21 @@
 namespace golden {
 namespace {
 
-constexpr char kMagic[4] = {'T', 'W', 'G', 'R'};
+constexpr std::uint32_t kMagic = 'T' | 'W' << 8 | 'G' << 16 | 'R' << 24;  // "TWGR" on disk
 constexpr std::uint32_t kVersion = 1;
 constexpr double kExcerptAt[] = {0.15, 0.4, 0.55, 0.75, 0.92};
-
-// Everything on disk is little-endian, whatever the machine.
-void putWord(std::vector<unsigned char>& out, std::uint32_t word) {
-    for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<unsigned char>(word >> shift));
-}
-
-void putFloats(std::vector<unsigned char>& out, const std::vector<float>& values) {
-    for (float v : values) putWord(out, std::bit_cast<std::uint32_t>(v));
-}
-
-class Reader {
-public:
-    explicit Reader(std::vector<unsigned char> bytes) : data(std::move(bytes)) {}
-    bool word(std::uint32_t& value) {
-        if (data.size() - at < 4) return false;
-        value = 0;
-        for (int i = 0; i < 4; ++i) value |= static_cast<std::uint32_t>(data[at++]) << (8 * i);
-        return true;
-    }
-    bool floats(std::vector<float>& values, std::size_t count) {
-        if ((data.size() - at) / 4 < count) return false;
-        values.resize(count);
-        for (auto& v : values) {
-            std::uint32_t bits = 0;
-            word(bits);
-            v = std::bit_cast<float>(bits);
-        }
-        return true;
-    }
-    bool finished() const { return at == data.size(); }
-
-private:
-    std::vector<unsigned char> data;
-    std::size_t at = 0;
-};
 
 struct ErrorSum {
     double squares = 0.0;
     double peak = 0.0;
     std::size_t count = 0;
-    void add(float reference, float actual) {
-        const double d = static_cast<double>(actual) - reference;
-        squares += d * d;
-        // NaN must not hide behind max().
-        peak = std::isnan(d) || std::isnan(peak) ? NAN : std::max(peak, std::fabs(d));
-        ++count;
+    void add(const std::vector<float>& reference, const std::vector<float>& actual) {
+        for (std::size_t i = 0; i < reference.size(); ++i, ++count) {
+            const double d = static_cast<double>(actual[i]) - reference[i];
+            squares += d * d;
+            // NaN must not hide behind max().
+            peak = std::isnan(d) || std::isnan(peak) ? NAN : std::max(peak, std::fabs(d));
+        }
     }
     double meanSquare() const { return count ? squares / count : 0.0; }
 };
@@ -74,42 +40,42 @@ Summary summarize(const StereoSignal& render) {
     const std::size_t frames = render.frames();
     summary.frames = static_cast<std::uint32_t>(frames);
     for (std::size_t start = 0; start + kWindowFrames <= frames; start += kWindowFrames) {
-        double left = 0.0, right = 0.0;
-        for (std::size_t n = start; n < start + kWindowFrames; ++n) {
-            left += static_cast<double>(render.left[n]) * render.left[n];
-            right += static_cast<double>(render.right[n]) * render.right[n];
+        for (const auto* channel : {&render.left, &render.right}) {
+            double sum = 0.0;
+            for (std::size_t n = start; n < start + kWindowFrames; ++n) sum += static_cast<double>((*channel)[n]) * (*channel)[n];
+            summary.envelope.push_back(static_cast<float>(std::sqrt(sum / kWindowFrames)));
         }
-        summary.envelope.push_back(static_cast<float>(std::sqrt(left / kWindowFrames)));
-        summary.envelope.push_back(static_cast<float>(std::sqrt(right / kWindowFrames)));
     }
-    if (frames >= kExcerptFrames) {
-        for (double fraction : kExcerptAt) {
-            Excerpt excerpt;
-            excerpt.start = static_cast<std::uint32_t>(std::min<std::size_t>(
-                static_cast<std::size_t>(fraction * static_cast<double>(frames)), frames - kExcerptFrames));
-            for (std::size_t n = excerpt.start; n < excerpt.start + kExcerptFrames; ++n) {
-                excerpt.samples.push_back(render.left[n]);
-                excerpt.samples.push_back(render.right[n]);
-            }
-            summary.excerpts.push_back(std::move(excerpt));
+    for (double fraction : kExcerptAt) {
+        if (frames < kExcerptFrames) break;
+        Excerpt excerpt;
+        excerpt.start = static_cast<std::uint32_t>(std::min<std::size_t>(
+            static_cast<std::size_t>(fraction * static_cast<double>(frames)), frames - kExcerptFrames));
+        for (std::size_t n = excerpt.start; n < excerpt.start + kExcerptFrames; ++n) {
+            excerpt.samples.push_back(render.left[n]);
+            excerpt.samples.push_back(render.right[n]);
         }
+        summary.excerpts.push_back(std::move(excerpt));
     }
     return summary;
 }
 
+// The file is a sequence of little-endian 32-bit words, whatever the machine.
 bool writeSummary(const std::filesystem::path& path, const Summary& summary) {
-    std::vector<unsigned char> bytes(std::begin(kMagic), std::end(kMagic));
-    putWord(bytes, kVersion);
-    putWord(bytes, summary.frames);
-    putWord(bytes, kWindowFrames);
-    putWord(bytes, static_cast<std::uint32_t>(summary.envelope.size() / 2));
-    putWord(bytes, static_cast<std::uint32_t>(summary.excerpts.size()));
-    putWord(bytes, kExcerptFrames);
-    putFloats(bytes, summary.envelope);
+    std::vector<std::uint32_t> words = {kMagic, kVersion, summary.frames, kWindowFrames,
+                                        static_cast<std::uint32_t>(summary.envelope.size() / 2),
+                                        static_cast<std::uint32_t>(summary.excerpts.size()), kExcerptFrames};
+    const auto putFloats = [&](const std::vector<float>& values) {
+        for (float v : values) words.push_back(std::bit_cast<std::uint32_t>(v));
+    };
+    putFloats(summary.envelope);
     for (const Excerpt& excerpt : summary.excerpts) {
-        putWord(bytes, excerpt.start);
-        putFloats(bytes, excerpt.samples);
+        words.push_back(excerpt.start);
+        putFloats(excerpt.samples);
     }
+    std::vector<unsigned char> bytes;
+    for (std::uint32_t word : words)
+        for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<unsigned char>(word >> shift));
     // Through a temporary file, so an interrupted run leaves the old reference.
     std::filesystem::path temporary = path;
     temporary += ".tmp";
@@ -125,24 +91,28 @@ bool writeSummary(const std::filesystem::path& path, const Summary& summary) {
 
 std::optional<Summary> readSummary(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (bytes.size() < sizeof kMagic || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0) return std::nullopt;
-    Reader reader(std::vector<unsigned char>(bytes.begin() + sizeof kMagic, bytes.end()));
+    const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!in || bytes.size() % 4 != 0) return std::nullopt;
+    std::vector<std::uint32_t> words(bytes.size() / 4);
+    for (std::size_t i = 0; i < bytes.size(); ++i) words[i / 4] |= std::uint32_t{bytes[i]} << (8 * (i % 4));
+    std::size_t at = 7;
+    const auto floats = [&](std::vector<float>& values, std::size_t count) {
+        if (words.size() - at < count) return false;
+        for (std::size_t i = 0; i < count; ++i) values.push_back(std::bit_cast<float>(words[at++]));
+        return true;
+    };
     Summary summary;
-    std::uint32_t version = 0, windowFrames = 0, windows = 0, excerpts = 0, excerptFrames = 0;
-    if (!reader.word(version) || version != kVersion || !reader.word(summary.frames) ||
-        !reader.word(windowFrames) || windowFrames != kWindowFrames || !reader.word(windows) ||
-        !reader.word(excerpts) || !reader.word(excerptFrames) || excerptFrames != kExcerptFrames ||
-        !reader.floats(summary.envelope, std::size_t{windows} * 2))
+    if (words.size() < at || words[0] != kMagic || words[1] != kVersion || words[3] != kWindowFrames ||
+        words[6] != kExcerptFrames || !floats(summary.envelope, std::size_t{words[4]} * 2))
         return std::nullopt;
-    for (std::uint32_t i = 0; i < excerpts; ++i) {
-        Excerpt excerpt;
-        if (!reader.word(excerpt.start) || !reader.floats(excerpt.samples, std::size_t{kExcerptFrames} * 2))
-            return std::nullopt;
+    summary.frames = words[2];
+    for (std::uint32_t i = 0; i < words[5]; ++i) {
+        if (words.size() - at < 1 + std::size_t{kExcerptFrames} * 2) return std::nullopt;
+        Excerpt excerpt{words[at++], {}};
+        floats(excerpt.samples, std::size_t{kExcerptFrames} * 2);
         summary.excerpts.push_back(std::move(excerpt));
     }
-    if (!reader.finished()) return std::nullopt;
+    if (at != words.size()) return std::nullopt;
     return summary;
 }
 
@@ -168,10 +138,9 @@ Comparison compare(const Summary& reference, const Summary& actual) {
                               reference.excerpts[i].samples.size() == actual.excerpts[i].samples.size();
     if (!result.shapeMatches) return result;
     ErrorSum envelope, samples;
-    for (std::size_t i = 0; i < reference.envelope.size(); ++i) envelope.add(reference.envelope[i], actual.envelope[i]);
+    envelope.add(reference.envelope, actual.envelope);
     for (std::size_t e = 0; e < reference.excerpts.size(); ++e)
-        for (std::size_t i = 0; i < reference.excerpts[e].samples.size(); ++i)
-            samples.add(reference.excerpts[e].samples[i], actual.excerpts[e].samples[i]);
+        samples.add(reference.excerpts[e].samples, actual.excerpts[e].samples);
     result.envelopeMeanSquare = envelope.meanSquare();
     result.envelopePeak = envelope.peak;
     result.sampleMeanSquare = samples.meanSquare();
@@ -186,8 +155,7 @@ std::filesystem::path referencePath(const std::string& name) {
 void checkAgainstReference(const std::string& name, const StereoSignal& render, const Tolerance& tolerance) {
     const Summary actual = summarize(render);
     const std::filesystem::path path = referencePath(name);
-    const char* regenerate = std::getenv("TIDEWALKER_REGENERATE_GOLDEN");
-    if (regenerate && std::strcmp(regenerate, "1") == 0) {
+    if (const char* regenerate = std::getenv("TIDEWALKER_REGENERATE_GOLDEN"); regenerate && std::strcmp(regenerate, "1") == 0) {
         EXPECT_TRUE(writeSummary(path, actual)) << "could not write " << path;
         std::printf("rewrote %s\n", path.c_str());
         return;

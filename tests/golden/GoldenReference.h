@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/golden/GoldenStimulus.h"
+#include "tests/golden/GoldenSession.h"
 
 namespace golden {
 
