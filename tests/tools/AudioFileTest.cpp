@@ -6,9 +6,7 @@
 namespace render {
 namespace {
 
-using testing::readTestFile;
-using testing::TempFolder;
-using testing::writeTestFile;
+using namespace testing;
 
 TEST(SoundFileSource, FeedsMonoToBothSidesAndRefusesMoreThanTwoChannels) {
     TempFolder folder;

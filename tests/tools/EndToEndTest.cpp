@@ -11,11 +11,7 @@
 namespace render {
 namespace {
 
-using testing::readTestFile;
-using testing::runTool;
-using testing::TempFolder;
-using testing::ToolRun;
-using testing::writeTestFile;
+using namespace testing;
 
 // Interleaved stereo, different on each side.
 std::vector<float> wave(std::size_t frames) {
@@ -39,9 +35,8 @@ TEST(RenderTool, RendersAFileThroughAnEffectAndSaysWhere) {
     const auto back = readTestFile(output);
     EXPECT_EQ(std::tuple(back.info.channels, back.info.samplerate, back.info.frames),
               std::tuple(2, 48000, sf_count_t{4800 + 2400}));
-    for (std::size_t i = 0; i < back.interleaved.size(); ++i) {
+    for (std::size_t i = 0; i < back.interleaved.size(); ++i)
         ASSERT_FLOAT_EQ(back.interleaved[i], i < samples.size() ? 0.5f * samples[i] : 0.0f) << i;
-    }
 }
 
 TEST(RenderTool, FailsClearlyAndLeavesNoFileBehind) {

@@ -3,15 +3,18 @@
 
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "effect/VstAbi.h"
 
+using FakeMidi = std::tuple<int, int, int, int>;  // frame in block, status, controller, value
+
 struct FakeBlock {
     int frames = 0;
     std::optional<VstTimeInfo> time;
-    std::vector<VstMidiEvent> events;  // delivered just before this block
+    std::vector<FakeMidi> events;  // delivered just before this block
     bool triggered = false;  // slot 1 was pressed for this block
     std::pair<float, float> firstInput;  // left and right
 };
@@ -22,7 +25,7 @@ struct FakeLog {
     // What the host told the effect while it was being built, "|" between answers.
     std::string hostAnswers;
     std::vector<FakeBlock> blocks;
-    std::vector<VstMidiEvent> pendingEvents;
+    std::vector<FakeMidi> pendingEvents;
 };
 
 using FakeLogProc = FakeLog* (*)();

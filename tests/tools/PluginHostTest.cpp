@@ -87,10 +87,8 @@ TEST_F(PluginHostTest, RenderDeliversSourceTransportTriggersAndMidiPerBlock) {
     options.triggerSeconds = {0.31};
     // Out of time order, two at one moment; the last frame of block 0 belongs to it.
     options.controllers = {{0.4, 16, 64, 127}, {0.123, 2, 7, 100}, {0.123, 1, 1, 5}, {0.099, 3, 2, 1}};
-    RenderRequest request;
-    request.tailFrames = 100;
-    request.tempo = 90.0;
-    request.triggerParameter = 1;
+    const RenderRequest request{
+        .tailFrames = 100, .expectedFrames = 0, .tempo = 90.0, .triggerParameter = 1, .progress = {}, .cancelled = {}};
     auto host = load(1000.0, 100);
     host->open();
     host->resume();
@@ -101,19 +99,18 @@ TEST_F(PluginHostTest, RenderDeliversSourceTransportTriggersAndMidiPerBlock) {
     ASSERT_EQ(result.error, "");
     EXPECT_EQ(result.framesWritten, 750);  // what the source gave, then the tail
 
-    using Midi = std::tuple<int, int, int, int>;  // frame in block, status, controller, value
-    const std::vector<Midi> midi[8] = {{{99, 0xB2, 2, 1}}, {{23, 0xB1, 7, 100}, {23, 0xB0, 1, 5}}, {}, {},
+    const std::vector<FakeMidi> midi[8] = {{{99, 0xB2, 2, 1}}, {{23, 0xB1, 7, 100}, {23, 0xB0, 1, 5}}, {}, {},
                                        {{0, 0xBF, 64, 127}}};
+    constexpr int kTransportFlags = kVstTransportPlaying | kVstTransportChanged | kVstTempoValid | kVstPpqPosValid;
     ASSERT_EQ(log->blocks.size(), 8u);
     for (std::size_t b = 0; b < log->blocks.size(); ++b) {
         const FakeBlock& block = log->blocks[b];
         SCOPED_TRACE(b);
         EXPECT_EQ(block.frames, b == 7 ? 50 : 100);
         ASSERT_TRUE(block.time);
-        const int playing = b >= 2 && b < 5 ? kVstTransportPlaying : 0;
-        const int changed = b == 2 || b == 5 ? kVstTransportChanged : 0;
-        const int checked = kVstTransportPlaying | kVstTransportChanged | kVstTempoValid | kVstPpqPosValid;
-        EXPECT_EQ(block.time->flags & checked, playing | changed | kVstTempoValid | kVstPpqPosValid);
+        const int transport =
+            (b >= 2 && b < 5 ? kVstTransportPlaying : 0) | (b == 2 || b == 5 ? kVstTransportChanged : 0);
+        EXPECT_EQ(block.time->flags & kTransportFlags, transport | kVstTempoValid | kVstPpqPosValid);
         EXPECT_EQ(std::tie(block.time->tempo, block.time->sampleRate), std::tuple(90.0, 1000.0));
         // The transport position moves only while playing.
         const double played = b < 2 ? 0 : b < 5 ? (b - 2) * 100.0 : 300.0;
@@ -123,12 +120,7 @@ TEST_F(PluginHostTest, RenderDeliversSourceTransportTriggersAndMidiPerBlock) {
         // The source ends inside block 6; the tail after it is silence.
         const float first = b < 7 ? static_cast<float>(b * 100 + 1) : 0.0f;
         EXPECT_EQ(block.firstInput, std::pair(first, -first));
-        std::vector<Midi> got;
-        for (const VstMidiEvent& e : block.events) {
-            EXPECT_EQ(e.byteSize, static_cast<VstInt32>(sizeof(VstMidiEvent)));
-            got.emplace_back(e.deltaFrames, static_cast<unsigned char>(e.midiData[0]), e.midiData[1], e.midiData[2]);
-        }
-        EXPECT_EQ(got, midi[b]);
+        EXPECT_EQ(block.events, midi[b]);
     }
     // An event block goes out before every block, also an empty one.
     EXPECT_EQ(std::ranges::count(log->lifecycle, std::pair<VstInt32, VstIntPtr>(effProcessEvents, 0)), 8);
