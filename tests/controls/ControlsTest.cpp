@@ -1,7 +1,5 @@
 // The small controls inside an editor's frame: what they draw (pixel probes
 // against the editor's own pictures) and how they answer the mouse.
-#include <gtest/gtest.h>
-
 #include <limits>
 
 #include "controls/TBitmap.h"
@@ -18,31 +16,16 @@ using namespace editortest;
 
 namespace {
 
-const auto* const fontCaches = ::testing::AddGlobalTestEnvironment(new FontCacheRelease);
-
-struct InEditor : ::testing::Test {
-    EffectWithEditor effect;
-    CFrame* frame = nullptr;
-    RecordingListener listener;
-    CPoint where{1, 1};
-
-    void SetUp() override { ASSERT_NE(frame = effect.openOffscreen(), nullptr); }
-    template <class T>
-    T* add(T* view) {
-        frame->addView(view);
-        return view;
-    }
-    // Rows [from, to) of what view draws equal the picture's rows from pictureTop
-    // on; a null picture means nothing drawn.
-    static bool rowsShow(CView& view, int from, int to, const CBitmap* picture, int pictureTop) {
-        BitmapPtr shown(renderToBitmap(view));
-        for (int y = from; y < to; ++y)
-            for (int x = 0; x < shown->getWidth(); ++x)
-                if (shown->getPixel(x, y) != (picture ? picture->getPixel(x, pictureTop + y - from) : kTransparentCColor))
-                    return false;
-        return true;
-    }
-};
+// Rows [from, to) of what view draws equal the picture's rows from pictureTop
+// on; a null picture means nothing drawn.
+bool rowsShow(CView& view, int from, int to, const CBitmap* picture, int pictureTop) {
+    BitmapPtr shown(renderToBitmap(view));
+    for (int y = from; y < to; ++y)
+        for (int x = 0; x < shown->getWidth(); ++x)
+            if (shown->getPixel(x, y) != (picture ? picture->getPixel(x, pictureTop + y - from) : kTransparentCColor))
+                return false;
+    return true;
+}
 
 TEST_F(InEditor, MeterRevealsItsPictureFromTheBottom) {
     const CBitmap* meter = effect.editor->picture(10008);
@@ -66,12 +49,10 @@ TEST_F(InEditor, LabelShowsOnlyTheTopLeftCornerOfItsPicture) {
                          label, 0));
 }
 
-TEST_F(InEditor, SwitchShowsItsHalvesAndTogglesOnlyOnALeftClick) {
-    auto face = makeBands(6, 4, {kRedCColor, kGreenCColor});
-    auto* button = add(new TOnOffButton(CRect(0, 0, 6, 4), &listener, 12, face.get(), false, 0));
-    EXPECT_TRUE(rowsShow(*button, 0, 4, face.get(), 0));
+// How the switch draws and toggles is its base's; its own is the right click.
+TEST_F(InEditor, SwitchTogglesOnlyOnALeftClick) {
+    auto* button = add(new TOnOffButton(CRect(0, 0, 6, 4), &listener, 12, nullptr, false, 0));
     button->onMouseDown(where, CButtonState(kLButton));
-    EXPECT_TRUE(rowsShow(*button, 0, 4, face.get(), 4));
     button->onMouseDown(where, CButtonState(kRButton));  // no parameter menu on this switch
     EXPECT_EQ(listener.values, std::vector<float>{1.0f});
 }

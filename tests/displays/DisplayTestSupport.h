@@ -2,16 +2,11 @@
 // remembers automation, and probes for views rendered on their own.
 #pragma once
 
-#include <memory>
 #include <utility>
 #include <vector>
 
-#include "editor/uEditor.h"
-#include "gui/CFrame.h"
-#include "gui/OffscreenRender.h"
-#include "platform/Preferences.h"
+#include "tests/editor/EditorTestSupport.h"
 #include "tests/engine_chain/ChainTestSupport.h"
-#include "tests/gui/GuiTestSupport.h"
 
 namespace displays {
 
@@ -43,26 +38,13 @@ struct Picture {
 
 inline Picture render(CView& view) { return {guitest::BitmapPtr(renderToBitmap(view))}; }
 
-struct Panel {
-    IsolatedHome home;
-    std::unique_ptr<APlugin> plugin;
-    uEditor* editor = nullptr;  // the effect's own
-
-    explicit Panel(int sizeMode = 0) {  // the editor reads its size from the preferences
+struct Panel : editortest::EffectWithEditor {
+    explicit Panel(bool big150 = false) : EffectWithEditor(big150 ? "Y" : nullptr, nullptr, fakeHost) {
         automated.clear();
         chain::setTransport(false);
-        saveStringToPrefs("Big150", sizeMode == 1 ? "Y" : "N");
-        saveStringToPrefs("Big200", sizeMode == 2 ? "Y" : "N");
-        plugin = std::make_unique<APlugin>(fakeHost);
-        editor = dynamic_cast<uEditor*>(plugin->getEditor());
-        EXPECT_TRUE(editor && editor->openOffscreen());
+        EXPECT_NE(openOffscreen(), nullptr);
     }
     ~Panel() { editor->close(); }
-    template <class View>
-    View* add(View* view) {  // the frame owns it
-        editor->getFrame()->addView(view);
-        return view;
-    }
     void set(VstInt32 index, float value) { plugin->setParameter(index, value); }
     void run(std::size_t frames, float level) { chain::render(*plugin, chain::Stereo(frames, level)); }
 };

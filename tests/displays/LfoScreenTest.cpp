@@ -1,6 +1,4 @@
 // The LFO screen's waves, phases and position line; both displays without an editor.
-#include <gtest/gtest.h>
-
 #include <cmath>
 
 #include "DisplayTestSupport.h"
@@ -11,17 +9,15 @@ using namespace displays;
 
 namespace {
 
-const auto* const fontCaches = ::testing::AddGlobalTestEnvironment(new guitest::FontCacheRelease);
 const CRect kPlace(399, 510, 399 + 99, 510 + 99);
 
 // Pixels of the top-left size × size square partly covered (antialiased), or covered at all.
 int covered(const Picture& picture, int size, bool partlyOnly) {
     int count = 0;
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            const int a = picture.at(x, y).alpha;
-            count += partlyOnly ? (a != 0 && a != 255) : a != 0;
-        }
+    for (int i = 0; i < size * size; ++i) {
+        const int a = picture.at(i % size, i / size).alpha;
+        count += a != 0 && !(partlyOnly && a == 255);
+    }
     return count;
 }
 
@@ -53,9 +49,8 @@ TEST(LfoScreen, DrawsEachWaveShiftedByItsPhase) {
                 if (distance >= 5) far = std::max(far, alpha);
             }
             EXPECT_GE(near, 100) << "wave " << wave << ", column " << i;
-            if (waves[wave].value) {  // random steps may join far-apart neighbours
-                EXPECT_EQ(far, 0) << "wave " << wave << ", column " << i;
-            }
+            // Random steps may join far-apart neighbours.
+            EXPECT_TRUE(far == 0 || !waves[wave].value) << "wave " << wave << ", column " << i << ": " << far;
         }
     }
     EXPECT_GT(covered(render(*screen), 99, true), 0);  // antialiased at 100 %

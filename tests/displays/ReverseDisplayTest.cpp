@@ -1,6 +1,5 @@
 // The reverse display drawn from a running effect, and its zoom drag.
-#include <gtest/gtest.h>
-
+#include <algorithm>
 #include <cmath>
 
 #include "DisplayTestSupport.h"
@@ -16,9 +15,7 @@ const CRect kPlace(23, 115, 23 + 1049, 115 + 257);
 constexpr int kLeft = 4, kInTop = 25, kOutTop = 155, kWidth = 1009, kZoomBarX = 1030;
 
 bool hasNear(const std::vector<int>& columns, double x, double tolerance) {
-    for (int column : columns)
-        if (std::abs(column - x) <= tolerance) return true;
-    return false;
+    return std::any_of(columns.begin(), columns.end(), [&](int c) { return std::abs(c - x) <= tolerance; });
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The editor frame off-screen: sizes from the preferences, scaling, the
 // front panel's views, closing, and both directions between views and effect.
-#include <gtest/gtest.h>
+#include <tuple>
+#include <utility>
 
 #include "controls/TBitmap.h"
 #include "controls/TKnob.h"
@@ -16,28 +17,20 @@ using namespace editortest;
 
 namespace {
 
-const auto* const fontCaches = ::testing::AddGlobalTestEnvironment(new FontCacheRelease);
-
-TEST(EditorSize, FollowsThePreferencesWith200WinningAndScalesByTruncation) {
-    struct Case {
-        const char* big150;
-        const char* big200;
-        VstInt16 width, height;
-    };
-    for (const Case& c : {Case{nullptr, nullptr, 1100, 641}, Case{"Y", nullptr, 1650, 961},
-                          Case{"Y", "Y", 2200, 1282}, Case{"y", "N", 1100, 641}}) {
-        EffectWithEditor effect(c.big150, c.big200);
+// Scaling truncates: the placement of the dry knob at 150 % below shows it.
+TEST(EditorSize, FollowsThePreferencesWith200Winning) {
+    using Case = std::tuple<const char*, const char*, VstInt16, VstInt16>;
+    for (auto [big150, big200, width, height] : {Case{nullptr, nullptr, 1100, 641}, Case{"Y", nullptr, 1650, 961},
+                                                 Case{"Y", "Y", 2200, 1282}, Case{"y", "N", 1100, 641}}) {
+        EffectWithEditor effect(big150, big200);
         ERect* rect = nullptr;
         ASSERT_EQ(effect.plugin->dispatcher(effEditGetRect, 0, 0, &rect, 0), 1);
-        EXPECT_EQ(rect->right, c.width);
-        EXPECT_EQ(rect->bottom, c.height);
+        EXPECT_EQ(std::pair(rect->right, rect->bottom), std::pair(width, height));
         CFrame* frame = effect.openOffscreen();  // as big as that size's background
         ASSERT_NE(frame, nullptr);
-        EXPECT_EQ(frame->getViewSize(), CRect(0, 0, c.width, c.height));
+        EXPECT_EQ(frame->getViewSize(), CRect(0, 0, width, height));
     }
-    EffectWithEditor effect("Y");
-    EXPECT_EQ(effect.editor->getScaled(255), 382);
-    EXPECT_EQ(effect.editor->getBitmap(10022), 11022);
+    EXPECT_EQ(EffectWithEditor("Y").editor->getBitmap(10022), 11022);
 }
 
 TEST(EditorOpen, PlacesTheFrontPanelAndBindsItToTheParameters) {
@@ -67,9 +60,8 @@ TEST(EditorOpen, CloseLeavesNoViewBehindAndOpenRebuildsThem) {
         ASSERT_NE(frame, nullptr);
         TKnob* knob = viewsOf<TKnob>(*frame).front();
         knob->remember();
-        if (round == 1) {  // open again without a close: rebuilt, the first frame let go
-            ASSERT_NE(effect.openOffscreen(), nullptr);
-        }
+        // Open again without a close: rebuilt, the first frame let go.
+        ASSERT_TRUE(round != 1 || effect.openOffscreen() != nullptr);
         effect.editor->close();
         EXPECT_EQ(effect.editor->getFrame(), nullptr);
         EXPECT_EQ(effect.editor->picture(10000), nullptr);
@@ -81,11 +73,9 @@ TEST(EditorOpen, CloseLeavesNoViewBehindAndOpenRebuildsThem) {
     effect.editor->setParameter(2, 0.5f);
 }
 
-TEST(EditorFollowsTheEffect, ControlsReadOutsRadiosAndLabelsShowItsState) {
-    EffectWithEditor effect;
-    CFrame* frame = effect.openOffscreen();
-    ASSERT_NE(frame, nullptr);
-    APlugin& plugin = *effect.plugin;
+using EditorFollowsTheEffect = InEditor;
+
+TEST_F(EditorFollowsTheEffect, ControlsReadOutsRadiosAndLabelsShowItsState) {
     plugin.setParameter(Param::WetVolume, 0.25f);
     plugin.setParameter(Param::LfoWave, 0.9f);  // "Square"
     plugin.setParameter(Param::ReverseTriggerMode, 2.1f / 2.99f);  // "Host"
@@ -106,11 +96,7 @@ TEST(EditorFollowsTheEffect, ControlsReadOutsRadiosAndLabelsShowItsState) {
     EXPECT_EQ(labels[3]->getBackground()->getResourceId(), 10046);
 }
 
-TEST(EditorFollowsTheEffect, UserChangesReachTheEffect) {
-    EffectWithEditor effect;
-    CFrame* frame = effect.openOffscreen();
-    ASSERT_NE(frame, nullptr);
-    APlugin& plugin = *effect.plugin;
+TEST_F(EditorFollowsTheEffect, UserChangesReachTheEffect) {
     auto click = [](CControl* control, std::int32_t buttons = kLButton) {
         CPoint where = control->getViewSize().getTopLeft();
         control->onMouseDown(where, CButtonState(buttons));

@@ -1,5 +1,5 @@
-// An effect with its editor in a private preference folder, for the editor
-// and control tests.
+// An effect with its editor in a private preference folder, for the editor,
+// control and display tests.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,6 +18,8 @@
 
 namespace editortest {
 
+inline const auto* const fontCaches = ::testing::AddGlobalTestEnvironment(new guitest::FontCacheRelease);
+
 using namespace VSTGUI;
 
 // The size preferences are stored before the effect builds its editor.
@@ -26,18 +28,37 @@ struct EffectWithEditor {
     std::unique_ptr<APlugin> plugin;
     uEditor* editor = nullptr;
 
-    explicit EffectWithEditor(const char* big150 = nullptr, const char* big200 = nullptr) {
+    explicit EffectWithEditor(const char* big150 = nullptr, const char* big200 = nullptr,
+                              audioMasterCallback host = nullptr) {
         if (big150) saveStringToPrefs("Big150", big150);
         if (big200) saveStringToPrefs("Big200", big200);
-        plugin.reset(static_cast<APlugin*>(createEffectInstance(nullptr)));
+        plugin.reset(static_cast<APlugin*>(createEffectInstance(host)));
         editor = dynamic_cast<uEditor*>(plugin->getEditor());
     }
     CFrame* openOffscreen() { return editor && editor->openOffscreen() ? editor->getFrame() : nullptr; }
+    template <class View>
+    View* add(View* view) {  // the frame owns it
+        editor->getFrame()->addView(view);
+        return view;
+    }
     // idle ignores calls within 10 ms of the previous one.
     void idleLater() {
         std::this_thread::sleep_for(std::chrono::milliseconds(12));
         editor->idle();
     }
+};
+
+// An effect whose editor is open at its default size.
+struct InEditor : ::testing::Test {
+    EffectWithEditor effect;
+    APlugin& plugin = *effect.plugin;
+    CFrame* frame = nullptr;
+    guitest::RecordingListener listener;
+    CPoint where{1, 1};
+
+    void SetUp() override { ASSERT_NE(frame = effect.openOffscreen(), nullptr); }
+    template <class T>
+    T* add(T* view) { return effect.add(view); }
 };
 
 // The frame's views of one kind, bottom to top.

@@ -1,5 +1,6 @@
 // The editor inside a host's X11 window through the effect's dispatcher, on a
 // private Xvfb when no display is set.
+#include <utility>
 #include <vector>
 
 #include "tests/editor/EditorTestSupport.h"
@@ -52,7 +53,7 @@ protected:
     Window parent = 0;
 };
 
-TEST_F(EditorWindow, OpensInsideTheHostWindowRepaintsOnIdleAndClosesAgainAndAgain) {
+TEST_F(EditorWindow, OpensInsideTheHostWindowRepaintsOnIdleClosesAgainAndAgainAndRefusesNoWindow) {
     EffectWithEditor effect;
     APlugin& plugin = *effect.plugin;
     void* host = reinterpret_cast<void*>(parent);
@@ -64,9 +65,11 @@ TEST_F(EditorWindow, OpensInsideTheHostWindowRepaintsOnIdleAndClosesAgainAndAgai
 
         effect.idleLater();
         plugin.dispatcher(effEditIdle, 0, 0, nullptr, 0);
-        // A corner of the background, where no view sits.
-        const CColor corner = effect.editor->picture(10000)->getPixel(3, 3);
-        EXPECT_EQ(pixel(inside[0], 3, 3), CColor(corner.red, corner.green, corner.blue));
+        // Two corners of the background, where no view sits.
+        for (auto [x, y] : {std::pair{3, 3}, std::pair{1096, 637}}) {
+            const CColor corner = effect.editor->picture(10000)->getPixel(x, y);
+            EXPECT_EQ(pixel(inside[0], x, y), CColor(corner.red, corner.green, corner.blue)) << x;
+        }
         // A control that changes is repainted by the next idle.
         effect.plugin->setParameter(Param::Mute, 1.0f - effect.plugin->getParameter(Param::Mute));
         const CColor before = pixel(inside[0], 602, 24);
@@ -78,16 +81,14 @@ TEST_F(EditorWindow, OpensInsideTheHostWindowRepaintsOnIdleAndClosesAgainAndAgai
         EXPECT_FALSE(plugin.isEditorOpen());
         EXPECT_EQ(effect.editor->getFrame(), nullptr);
     }
+    // A parent that is no window opens nothing and leaves nothing behind.
+    void* bogus = reinterpret_cast<void*>(static_cast<std::uintptr_t>(0x7ffffff));
+    EXPECT_EQ(plugin.dispatcher(effEditOpen, 0, 0, bogus, 0), 0);
+    EXPECT_EQ(effect.editor->getFrame(), nullptr);
+    EXPECT_FALSE(plugin.isEditorOpen());
+    plugin.dispatcher(effEditIdle, 0, 0, nullptr, 0);
+    plugin.dispatcher(effEditClose, 0, 0, nullptr, 0);
 }
 
-TEST_F(EditorWindow, AParentThatIsNoWindowOpensNothing) {
-    EffectWithEditor effect;
-    void* bogus = reinterpret_cast<void*>(static_cast<std::uintptr_t>(0x7ffffff));
-    EXPECT_EQ(effect.plugin->dispatcher(effEditOpen, 0, 0, bogus, 0), 0);
-    EXPECT_EQ(effect.editor->getFrame(), nullptr);
-    EXPECT_FALSE(effect.plugin->isEditorOpen());
-    effect.plugin->dispatcher(effEditIdle, 0, 0, nullptr, 0);
-    effect.plugin->dispatcher(effEditClose, 0, 0, nullptr, 0);
-}
 
 }  // namespace

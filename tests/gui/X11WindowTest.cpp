@@ -62,14 +62,6 @@ struct X11Window : ::testing::Test {
         XSync(display, False);
         return window;
     }
-    unsigned long pixel(Window window, int x, int y) {
-        XSync(display, False);
-        XImage* image = XGetImage(display, window, x, y, 1, 1, AllPlanes, ZPixmap);
-        if (!image) return ~0ul;
-        const unsigned long value = XGetPixel(image, 0, 0) & 0xffffff;
-        XDestroyImage(image);
-        return value;
-    }
 
     Display* display = nullptr;
     Window parent = 0;
@@ -132,32 +124,6 @@ private:
 };
 
 }  // namespace
-
-TEST_F(X11Window, OpensInsideTheHostWindowPaintsAndCloses) {
-    auto background = makeBands(120, 40, {kGreenCColor, kBlueCColor});
-    auto red = makeBands(20, 20, {kRedCColor});
-    for (int round = 0; round < 3; ++round) {
-        auto* frame = new CFrame(CRect(0, 0, 120, 80), nullptr);
-        frame->setBackground(background.get());
-        auto* view = new CView(CRect(100, 0, 120, 20));
-        frame->addView(view);
-        ASSERT_TRUE(frame->open(reinterpret_cast<void*>(parent)));
-        const auto inside = childrenOf(display, parent);
-        ASSERT_EQ(inside.size(), 1u);
-
-        frame->idle();
-        EXPECT_EQ(pixel(inside[0], 5, 5), 0x00ff00ul);
-        EXPECT_EQ(pixel(inside[0], 5, 60), 0x0000fful);
-        EXPECT_EQ(pixel(inside[0], 110, 10), 0x00ff00ul);
-        view->setBackground(red.get());  // a view that changes is repainted by the next idle
-        frame->idle();
-        EXPECT_EQ(pixel(inside[0], 110, 10), 0xff0000ul);
-
-        frame->close();
-        XSync(display, False);
-        EXPECT_TRUE(childrenOf(display, parent).empty());
-    }
-}
 
 TEST_F(X11Window, IdleHandsWindowEventsToTheViews) {
     auto* frame = new CFrame(CRect(0, 0, 100, 100), nullptr);
