@@ -53,12 +53,11 @@ TEST(AtomicWavWriter, RefusesToReplaceTheInputOrWriteWhereItCannot) {
         {input, "refusing to overwrite"}, {folder.file("link.wav"), "refusing to overwrite"},
         {folder.path + "/./in.wav", "refusing to overwrite"}, {folder.path, "is a folder"},
         {folder.file("no/such/dir/out.wav"), "cannot write"}};
+    std::string error;
     for (const auto& [target, message] : refusals) {
-        std::string error;
         EXPECT_FALSE(AtomicWavWriter::create(target, 44100.0, input, error)) << target;
         EXPECT_NE(error.find(message), std::string::npos) << error;
     }
-    std::string error;
     EXPECT_FALSE(AtomicWavWriter::create(folder.file("odd.wav"), 44100.5, input, error));
     EXPECT_EQ(folder.entries(), (std::vector<std::string>{"in.wav", "link.wav"}));
     EXPECT_EQ(readTestFile(input).interleaved.size(), 2u);

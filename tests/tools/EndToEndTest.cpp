@@ -68,13 +68,11 @@ TEST(RenderTool, RendersTidewalkerToTheExpectedShape) {
     TempFolder folder;
     const std::string input = folder.file("short.wav");
     writeTestFile(input, 2, 44100, wave(22050));
-    const std::string output = folder.file("out.wav");
 
     const ToolRun run = runTool({"--plugin", TIDEWALKER_PLUGIN_PATH, "--tail", "0.5", "--set", "Wet Volume=0.9",
-                                 "--tempo", "100", "--play-at", "0.1", "--trigger", "0.2", "--cc", "0.3:1:7:100", "-o",
-                                 output, input});
+                                 "--tempo", "100", "--play-at", "0.1", "--trigger", "0.2", "--cc", "0.3:1:7:9", input});
     ASSERT_EQ(run.status, 0) << run.output;
-    const auto back = readTestFile(output);
+    const auto back = readTestFile(folder.file("short-tidewalker.wav"));
     EXPECT_EQ(std::tuple(back.info.channels, back.info.samplerate, back.info.frames),
               std::tuple(2, 44100, sf_count_t{22050 + 22050}));
     for (const float sample : back.interleaved) ASSERT_TRUE(std::isfinite(sample));

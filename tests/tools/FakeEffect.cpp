@@ -39,9 +39,7 @@ VstIntPtr dispatcher(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr value,
     return 0;
 }
 
-void setParameter(AEffect*, VstInt32 index, float value) {
-    if (index >= 0 && index < 3) fake.values[index] = value;
-}
+void setParameter(AEffect*, VstInt32 index, float value) { if (index >= 0 && index < 3) fake.values[index] = value; }
 
 float getParameter(AEffect*, VstInt32 index) { return index >= 0 && index < 3 ? fake.values[index] : 0.0f; }
 

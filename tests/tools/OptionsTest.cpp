@@ -26,8 +26,8 @@ TEST(RenderOptions, ReadsEveryOptionInBothSpellings) {
     EXPECT_EQ(settings, (std::vector<Setting>{{"Wet Volume", 0.8f}, {"LFO > Volume", 1.0f}, {"3", 0.0f}}));
     EXPECT_EQ(o.triggerSeconds, (std::vector<double>{2.0, 2.5}));
     ASSERT_EQ(o.controllers.size(), 1u);
-    EXPECT_EQ(std::tie(o.controllers[0].channel, o.controllers[0].controller, o.controllers[0].value),
-              std::tuple(16, 7, 127));
+    const ControllerMessage& cc = o.controllers[0];
+    EXPECT_EQ(std::tie(cc.seconds, cc.channel, cc.controller, cc.value), std::tuple(0.5, 16, 7, 127));
 }
 
 TEST(RenderOptions, ListingTakesNamesInsteadOfAnInput) {

@@ -44,10 +44,8 @@ inline ReadBack readTestFile(const std::string& path) {
 
 // A fresh empty folder per test, removed afterwards.
 struct TempFolder {
-    std::string path = [] {
-        std::string pattern = std::filesystem::temp_directory_path() / "tidewalker-render-XXXXXX";
-        return std::string(::mkdtemp(pattern.data()));
-    }();
+    TempFolder() { ::mkdtemp(path.data()); }  // fills in the X's
+    std::string path = std::filesystem::temp_directory_path() / "tidewalker-render-XXXXXX";
     ~TempFolder() { std::filesystem::remove_all(path); }
     std::string file(const std::string& name) const { return path + "/" + name; }
     std::vector<std::string> entries() const {
