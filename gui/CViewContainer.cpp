@@ -94,30 +94,39 @@ void CViewContainer::drawChildren(CDrawContext* context, const CRect& updateRect
     }
 }
 
-CMouseEventResult CViewContainer::onMouseDown(CPoint& where, const CButtonState& buttons) {
-    const CPoint local = where - size.getTopLeft();
-    // A copy, since a handler may add or remove views while we walk.
+template <typename Offer>
+bool CViewContainer::offerToViewsUnder(const CPoint& local, const CButtonState& buttons, Offer offer) {
     const std::vector<CView*> stack = children;
     for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
         CView* child = *it;
         if (!isChild(child) || !child->isVisible() || !child->getMouseEnabled() || !child->hitTest(local, buttons))
             continue;
         child->remember();
+        const bool taken = offer(child);
+        child->forget();
+        if (taken) return true;
+    }
+    return false;
+}
+
+CMouseEventResult CViewContainer::onMouseDown(CPoint& where, const CButtonState& buttons) {
+    const CPoint local = where - size.getTopLeft();
+    CMouseEventResult answer = kMouseEventNotHandled;
+    offerToViewsUnder(local, buttons, [&](CView* child) {
         CPoint childWhere = local;
         const CMouseEventResult result = child->onMouseDown(childWhere, buttons);
-        const bool stillHere = isChild(child);
         if (result == kMouseEventHandled) {
             // Taken away while pressed: the rest of the click will never reach it.
-            if (stillHere)
+            if (isChild(child))
                 mouseDownView = child;
             else
                 child->onMouseCancel();
         }
-        child->forget();
-        if (result == kMouseEventNotHandled || result == kMouseEventNotImplemented) continue;
-        return result;
-    }
-    return kMouseEventNotHandled;
+        if (result == kMouseEventNotHandled || result == kMouseEventNotImplemented) return false;
+        answer = result;
+        return true;
+    });
+    return answer;
 }
 
 CMouseEventResult CViewContainer::onMouseMoved(CPoint& where, const CButtonState& buttons) {
@@ -155,17 +164,7 @@ CMouseEventResult CViewContainer::onMouseCancel() {
 
 bool CViewContainer::onWheel(const CPoint& where, const float& distance, const CButtonState& buttons) {
     const CPoint local = where - size.getTopLeft();
-    const std::vector<CView*> stack = children;
-    for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
-        CView* child = *it;
-        if (!isChild(child) || !child->isVisible() || !child->getMouseEnabled() || !child->hitTest(local, buttons))
-            continue;
-        child->remember();
-        const bool used = child->onWheel(local, distance, buttons);
-        child->forget();
-        if (used) return true;
-    }
-    return false;
+    return offerToViewsUnder(local, buttons, [&](CView* child) { return child->onWheel(local, distance, buttons); });
 }
 
 void CViewContainer::attached(CViewContainer* parent) {

@@ -48,6 +48,10 @@ public:
 private:
     void drawChildren(CDrawContext* context, const CRect& updateRect);
     void letGo(CView* view, bool withForget);
+    // Offers an event to the views under `local`, topmost first, until `offer`
+    // says it was taken. Walks a copy: a handler may add or remove views.
+    template <typename Offer>
+    bool offerToViewsUnder(const CPoint& local, const CButtonState& buttons, Offer offer);
 
     std::vector<CView*> children;
     CView* mouseDownView = nullptr;
