@@ -1,8 +1,10 @@
 // The small controls inside an editor's frame: what they draw (pixel probes
 // against the editor's own pictures) and how they answer the mouse.
 #include <limits>
+#include <utility>
 
 #include "controls/TBitmap.h"
+#include "controls/TKnob.h"
 #include "controls/TOnOffButton.h"
 #include "controls/TOptionMenu.h"
 #include "controls/TRadioButton.h"
@@ -30,7 +32,7 @@ bool rowsShow(CView& view, int from, int to, const CBitmap* picture, int picture
 TEST_F(InEditor, MeterRevealsItsPictureFromTheBottom) {
     const CBitmap* meter = effect.editor->picture(10008);
     ASSERT_TRUE(meter && meter->getHeight() >= 54);
-    auto* vu = add(new TVu(CRect(0, 0, 7, 54), nullptr));
+    auto* vu = effect.add(new TVu(CRect(0, 0, 7, 54), nullptr));
     vu->setInputVolume(0.5f);
     EXPECT_TRUE(rowsShow(*vu, 0, 27, nullptr, 0));
     EXPECT_TRUE(rowsShow(*vu, 27, 54, meter, 27));
@@ -43,15 +45,14 @@ TEST_F(InEditor, MeterRevealsItsPictureFromTheBottom) {
 }
 
 TEST_F(InEditor, LabelShowsOnlyTheTopLeftCornerOfItsPicture) {
-    const CBitmap* label = effect.editor->picture(10040);
+    auto* label = effect.editor->picture(10040);
     ASSERT_TRUE(label && label->getWidth() > 2 && label->getHeight() > 6);
-    EXPECT_TRUE(rowsShow(*add(new TBitmap(CRect(10, 10, 12, 16), effect.editor->picture(10040), nullptr)), 0, 6,
-                         label, 0));
+    EXPECT_TRUE(rowsShow(*effect.add(new TBitmap(CRect(10, 10, 12, 16), label, nullptr)), 0, 6, label, 0));
 }
 
 // How the switch draws and toggles is its base's; its own is the right click.
 TEST_F(InEditor, SwitchTogglesOnlyOnALeftClick) {
-    auto* button = add(new TOnOffButton(CRect(0, 0, 6, 4), &listener, 12, nullptr, false, 0));
+    auto* button = effect.add(new TOnOffButton(CRect(0, 0, 6, 4), &listener, 12, nullptr, false, 0));
     button->onMouseDown(where, CButtonState(kLButton));
     button->onMouseDown(where, CButtonState(kRButton));  // no parameter menu on this switch
     EXPECT_EQ(listener.values, std::vector<float>{1.0f});
@@ -63,7 +64,7 @@ TEST_F(InEditor, RadioDrawsStateAndLightAndNeverSwitchesItselfOff) {
     const CBitmap* sizing = effect.editor->picture(10012);
     ASSERT_TRUE(normal && lit && sizing);
     const int half = static_cast<int>(sizing->getHeight() / 2);
-    auto* radio = add(new TRadioButton(CRect(0, 0, sizing->getWidth(), half), &listener, 9999));
+    auto* radio = effect.add(new TRadioButton(CRect(0, 0, sizing->getWidth(), half), &listener, 9999));
     EXPECT_TRUE(rowsShow(*radio, 0, half, normal, 0));
     radio->onMouseDown(where, CButtonState(kLButton));
     EXPECT_TRUE(rowsShow(*radio, 0, half, normal, half));
@@ -75,7 +76,7 @@ TEST_F(InEditor, RadioDrawsStateAndLightAndNeverSwitchesItselfOff) {
 
 TEST_F(InEditor, TextButtonKeeps255CharactersAndDrawsNoBackground) {
     const std::string longText(300, 'x');
-    auto* text = add(new TTextButton(CRect(0, 0, 53, 11), &listener, 9999, effect.editor->picture(10040),
+    auto* text = effect.add(new TTextButton(CRect(0, 0, 53, 11), &listener, 9999, effect.editor->picture(10040),
                                      longText.c_str(), true, false));
     EXPECT_EQ(std::string(text->getString()), std::string(255, 'x'));
     text->setString(nullptr);
@@ -85,8 +86,8 @@ TEST_F(InEditor, TextButtonKeeps255CharactersAndDrawsNoBackground) {
 TEST_F(InEditor, WheelNeverChangesAMenuEntryAndRightClickPopsUpOnlyTag9999Menus) {
     ScriptedPresenter presenter;
     frame->setMenuPresenter(&presenter);
-    auto* preset = add(new TOptionMenu(CRect(0, 0, 79, 16), &listener, 9999, nullptr, nullptr, 0x100, false));
-    auto* wave = add(new TOptionMenu(CRect(0, 20, 79, 36), &listener, 23, nullptr, nullptr, 0x100, true));
+    auto* preset = effect.add(new TOptionMenu(CRect(0, 0, 79, 16), &listener, 9999, nullptr, nullptr, 0x100, false));
+    auto* wave = effect.add(new TOptionMenu(CRect(0, 20, 79, 36), &listener, 23, nullptr, nullptr, 0x100, true));
     for (auto* menu : {preset, wave}) {
         for (const char* entry : _LFO_WAVE_STRING) menu->addEntry(entry);
         menu->setValue(2);
@@ -102,6 +103,81 @@ TEST_F(InEditor, WheelNeverChangesAMenuEntryAndRightClickPopsUpOnlyTag9999Menus)
     EXPECT_EQ(presenter.shown, 2);
     EXPECT_TRUE(listener.values.empty());
     frame->setMenuPresenter(nullptr);
+}
+
+// TKnob's mouse: coarse and fine drags, the ratio changing in mid-drag,
+// clamping, the wheel, double-click and right click.
+
+constexpr std::int32_t kLeft = kLButton;
+constexpr std::int32_t kLeftShift = kLButton | kShift;
+
+struct Knob : ::testing::Test {
+    guitest::RecordingListener listener;
+    CPoint offset;
+    TKnob knob{CRect(0, 0, 40, 40), &listener, 2, nullptr, offset, 137};
+
+    void press(double y, std::int32_t buttons) { CPoint at(20, y); knob.onMouseDown(at, CButtonState(buttons)); }
+    void move(double y, std::int32_t buttons) { CPoint at(20, y); knob.onMouseMoved(at, CButtonState(buttons)); }
+    void release() { CPoint at; knob.onMouseUp(at, CButtonState()); }
+};
+
+TEST_F(Knob, DragsCoarseOrFineAndChangesRatioWithoutAJump) {
+    press(300, kLeft);
+    move(200, kLeft);
+    EXPECT_FLOAT_EQ(knob.getValue(), 0.5f);
+    move(100, kLeftShift);  // Shift went down on the way
+    EXPECT_NEAR(knob.getValue(), 0.51f, 1e-5);
+    move(50, kLeft);  // and up again
+    EXPECT_NEAR(knob.getValue(), 0.76f, 1e-5);
+    release();
+    EXPECT_EQ(std::pair(listener.begins, listener.ends), std::pair(1, 1));
+}
+
+TEST_F(Knob, DraggingPastTheEndClampsAndStopsSending) {
+    knob.setValue(0.5f);
+    press(100, kLeft);
+    for (double y = 110; y <= 600; y += 10) move(y, kLeft);
+    EXPECT_EQ(knob.getValue(), 0.0f);
+    EXPECT_EQ(listener.values.size(), 10u);  // 100 px reach 0; the 39 moves beyond send nothing
+}
+
+TEST_F(Knob, WheelStepsCoarseOrFineAndClamps) {
+    knob.setValue(0.2f);
+    EXPECT_TRUE(knob.onWheel(CPoint(), 1.0f, CButtonState()));
+    EXPECT_NEAR(knob.getValue(), 0.3f, 1e-6);
+    knob.onWheel(CPoint(), 1.0f, CButtonState(kShift));
+    EXPECT_NEAR(knob.getValue(), 0.325f, 1e-6);
+    knob.onWheel(CPoint(), 20.0f, CButtonState());
+    const auto sent = listener.values.size();
+    knob.onWheel(CPoint(), 1.0f, CButtonState());
+    knob.onWheel(CPoint(), std::numeric_limits<float>::quiet_NaN(), CButtonState());
+    EXPECT_EQ(knob.getValue(), 1.0f);
+    EXPECT_EQ(listener.values.size(), sent);
+    knob.setMouseEnabled(false);
+    EXPECT_FALSE(knob.onWheel(CPoint(), 1.0f, CButtonState()));
+}
+
+TEST_F(Knob, DoubleClickResetsButShiftDoubleClickRightClickAndTag9999DoNot) {
+    knob.setDefaultValue(0.8f);
+    knob.setValue(0.3f);
+    press(100, kLeft | kDoubleClick);
+    EXPECT_FLOAT_EQ(knob.getValue(), 0.8f);
+    EXPECT_FALSE(knob.isEditing());
+
+    knob.setValue(0.3f);
+    press(100, kLeftShift | kDoubleClick);  // a fine drag from the start instead
+    move(0, kLeftShift);
+    EXPECT_NEAR(knob.getValue(), 0.31f, 1e-5);
+    release();
+
+    for (std::int32_t tag : {2, uEditor::kNoParameterTag}) {
+        knob.setTag(tag);
+        press(100, tag == 2 ? kRButton : kLeft);
+        move(0, kLeft);
+        release();
+        EXPECT_NEAR(knob.getValue(), 0.31f, 1e-5) << tag;
+    }
+    EXPECT_EQ(listener.begins, listener.ends);
 }
 
 }  // namespace

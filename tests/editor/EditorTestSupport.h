@@ -57,8 +57,6 @@ struct InEditor : ::testing::Test {
     CPoint where{1, 1};
 
     void SetUp() override { ASSERT_NE(frame = effect.openOffscreen(), nullptr); }
-    template <class T>
-    T* add(T* view) { return effect.add(view); }
 };
 
 // The frame's views of one kind, bottom to top.

@@ -17,8 +17,7 @@ namespace {
 
 const auto* const xServer = ::testing::AddGlobalTestEnvironment(new tidewalker::testing::PrivateXServer);
 
-class EditorWindow : public ::testing::Test {
-protected:
+struct EditorWindow : ::testing::Test {
     void SetUp() override {
         display = XOpenDisplay(nullptr);
         if (!display) GTEST_SKIP() << "no X display and no Xvfb";
