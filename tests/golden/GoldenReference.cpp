@@ -40,9 +40,9 @@ Summary summarize(const StereoSignal& render) {
     const std::size_t frames = render.frames();
     summary.frames = static_cast<std::uint32_t>(frames);
     for (std::size_t start = 0; start + kWindowFrames <= frames; start += kWindowFrames) {
-        for (const auto* channel : {&render.left, &render.right}) {
+        for (const auto* c : {&render.left, &render.right}) {
             double sum = 0.0;
-            for (std::size_t n = start; n < start + kWindowFrames; ++n) sum += static_cast<double>((*channel)[n]) * (*channel)[n];
+            for (std::size_t n = start; n < start + kWindowFrames; ++n) sum += static_cast<double>((*c)[n]) * (*c)[n];
             summary.envelope.push_back(static_cast<float>(std::sqrt(sum / kWindowFrames)));
         }
     }
@@ -155,7 +155,7 @@ std::filesystem::path referencePath(const std::string& name) {
 void checkAgainstReference(const std::string& name, const StereoSignal& render, const Tolerance& tolerance) {
     const Summary actual = summarize(render);
     const std::filesystem::path path = referencePath(name);
-    if (const char* regenerate = std::getenv("TIDEWALKER_REGENERATE_GOLDEN"); regenerate && std::strcmp(regenerate, "1") == 0) {
+    if (const char* r = std::getenv("TIDEWALKER_REGENERATE_GOLDEN"); r && std::strcmp(r, "1") == 0) {
         EXPECT_TRUE(writeSummary(path, actual)) << "could not write " << path;
         std::printf("rewrote %s\n", path.c_str());
         return;
