@@ -8,6 +8,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -222,8 +223,11 @@ int run(const Options& options) {
         std::fprintf(stderr, "%s: warning: the effect produced %" PRId64 " non-finite samples\n", kProgram,
                      result.nonFiniteSamples);
     }
-    std::printf("Wrote %s (%" PRId64 " frames, 2 channels, %g Hz)\n", outputPath.c_str(), result.framesWritten,
-                sampleRate);
+    // The full path, so a user who started us from a script knows where to look.
+    std::error_code ignored;
+    const std::filesystem::path written = std::filesystem::absolute(outputPath, ignored);
+    std::printf("Wrote %s (%" PRId64 " frames, 2 channels, %g Hz)\n",
+                (written.empty() ? outputPath : written.string()).c_str(), result.framesWritten, sampleRate);
     return EXIT_SUCCESS;
 }
 
