@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "editor/uEditor.h"
+#include "controls/IControlHost.h"
 
 using namespace VSTGUI;
 
@@ -16,13 +16,13 @@ float TKnob::rangeFor(const CButtonState& buttons) {
 }
 
 CMouseEventResult TKnob::onMouseDown(CPoint& where, const CButtonState& buttons) {
-    if (!getMouseEnabled() || tag == uEditor::kNoParameterTag) return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
-    beginEdit();
-    if (buttons.isRightButton() || (buttons & kApple)) {
-        if (uEditor* editor = uEditor::of(this)) editor->midiLearnMenu(this, where);
-        endEdit();
+    if (!getMouseEnabled() || tag == IControlHost::kNoParameterTag) return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
+    // The menu's own commands make their gestures; the click itself is none.
+    if (IControlHost::asksForMenu(buttons)) {
+        if (IControlHost* host = IControlHost::of(this)) host->midiLearnMenu(this, where);
         return kMouseEventHandled;
     }
+    beginEdit();
     if (checkDefaultValue(buttons)) {
         endEdit();
         return kMouseDownEventHandledButDontNeedMovedOrUpEvents;

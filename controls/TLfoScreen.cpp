@@ -4,11 +4,10 @@
 #include <cmath>
 #include <cstdint>
 
+#include "controls/IControlHost.h"
 #include "controls/TReverseDisplay.h"
 #include "controls/vstguiextensions.h"
-#include "editor/uEditor.h"
 #include "gui/CDrawContext.h"
-#include "plugin/APlugin.h"
 
 using namespace VSTGUI;
 
@@ -29,7 +28,7 @@ enum Wave { kSine, kSawUp, kSawDown, kTriangle, kSquare, kSampleAndHold };
 }  // namespace
 
 TLfoScreen::TLfoScreen(const CRect& size, IControlListener* listener)
-    : CControl(size, listener, uEditor::kNoParameterTag) {
+    : CControl(size, listener, IControlHost::kNoParameterTag) {
     for (float& value : randomTable) {
         const std::uint32_t x = randomSeed.load(std::memory_order_relaxed) * kRandomMultiplier;
         value = static_cast<float>(static_cast<std::int32_t>(x)) * kSignedToUnit;
@@ -51,18 +50,19 @@ float TLfoScreen::waveValue(int wave, float frac, int column) const noexcept {
 
 void TLfoScreen::draw(CDrawContext* context) {
     setDirty(false);
-    const uEditor* editor = uEditor::of(this);
-    APlugin* effect = editor ? dynamic_cast<APlugin*>(editor->getEffect()) : nullptr;
-    if (!context || !effect) return;
+    IControlHost* host = IControlHost::of(this);
+    const IDisplaySource* source = host ? host->displaySource() : nullptr;
+    if (!context || !source) return;
+    const LfoReading lfo = source->lfo();
     const int columns = static_cast<int>(getWidth());
     if (columns <= 0) return;
 
     const float height = static_cast<float>(getHeight()) - 2.0f;
-    const int wave = effect->getLFOWave();
-    const float offset = static_cast<float>(effect->getLFOPhase()) * kPhaseStep;
+    const int wave = lfo.wave;
+    const float offset = static_cast<float>(lfo.phase) * kPhaseStep;
     // At 100 % the wave is antialiased at fractional heights; the bigger
     // sizes draw plain lines of width 2 on whole pixels.
-    const bool fine = editor->getSizeMode() == 0;
+    const bool fine = host->getSizeMode() == 0;
     context->setLineWidth(fine ? 1 : 2);
     context->setDrawMode(kAliasing);
     context->setFrameColor(_REVERSE_GRAPHICS_COLOR);
@@ -85,7 +85,7 @@ void TLfoScreen::draw(CDrawContext* context) {
         previous = v;
     }
 
-    const float position = effect->getLFOPos();
+    const float position = lfo.position;
     if (!std::isfinite(position)) return;
     const double x = size.left + std::trunc(position * static_cast<float>(columns));
     context->setFrameColor(kWhiteCColor);

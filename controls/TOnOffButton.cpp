@@ -1,6 +1,6 @@
 #include "controls/TOnOffButton.h"
 
-#include "editor/uEditor.h"
+#include "controls/IControlHost.h"
 
 using namespace VSTGUI;
 
@@ -10,8 +10,13 @@ TOnOffButton::TOnOffButton(const CRect& size, IControlListener* listener, long t
       midiLearn(midiLearn) {}
 
 CMouseEventResult TOnOffButton::onMouseDown(CPoint& where, const CButtonState& buttons) {
-    uEditor* editor = uEditor::of(this);
-    if (!getMouseEnabled() || !editor) return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
+    IControlHost* host = IControlHost::of(this);
+    if (!getMouseEnabled() || !host) return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
+    if (IControlHost::asksForMenu(buttons)) {
+        // Switches that are not parameters (the settings page, the offset lock) have no menu.
+        if (midiLearn) host->midiLearnMenu(this, where);
+        return kMouseEventHandled;
+    }
     if (buttons.isLeftButton()) {
         if (listener && buttons.getModifierState() != 0 && listener->controlModifierClicked(this, buttons) != 0)
             return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
@@ -24,6 +29,5 @@ CMouseEventResult TOnOffButton::onMouseDown(CPoint& where, const CButtonState& b
         }
         return kMouseEventHandled;
     }
-    if (buttons.isRightButton() && midiLearn) editor->midiLearnMenu(this, where);
     return kMouseEventHandled;
 }

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "editor/uEditor.h"
+#include "controls/IControlHost.h"
 #include "gui/CBitmap.h"
 #include "gui/CDrawContext.h"
 #include "gui/CMenuItem.h"
@@ -30,14 +30,14 @@ void TOptionMenu::setNoText() {
 }
 
 void TOptionMenu::draw(CDrawContext* context) {
-    const uEditor* editor = uEditor::of(this);
-    if (context && editor) {
+    const IControlHost* host = IControlHost::of(this);
+    if (context && host) {
         std::string text = overrideText;
         if (text.empty())
             if (const CMenuItem* item = getCurrent()) text = item->getTitle();
         if (background) background->draw(context, size, backOffset);
         if (!noText) {
-            context->setFont(editor->menuFont());
+            context->setFont(host->menuFont());
             context->setFontColor(_LIGHT_TEXT_COLOR);
             context->drawString(text, size, centred ? kCenterText : kLeftText, true);
         }
@@ -46,19 +46,20 @@ void TOptionMenu::draw(CDrawContext* context) {
 }
 
 CMouseEventResult TOptionMenu::onMouseDown(CPoint& where, const CButtonState& buttons) {
-    uEditor* editor = uEditor::of(this);
-    if (!getMouseEnabled() || !editor) return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
-    if (!buttons.isLeftButton() && tag != uEditor::kNoParameterTag) {
-        if (buttons.isRightButton()) editor->midiLearnMenu(this, where);
+    IControlHost* host = IControlHost::of(this);
+    if (!getMouseEnabled() || !host) return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
+    if (tag != IControlHost::kNoParameterTag && IControlHost::asksForMenu(buttons)) {
+        host->midiLearnMenu(this, where);
         return kMouseEventHandled;
     }
+    if (!buttons.isLeftButton() && tag != IControlHost::kNoParameterTag) return kMouseEventHandled;
     return COptionMenu::onMouseDown(where, buttons);
 }
 
 bool TOptionMenu::onWheel(const CPoint&, const float& distance, const CButtonState&) {
-    uEditor* editor = uEditor::of(this);
-    if (!editor || !editor->getEffect()) return false;
-    if (presetWheel && std::isfinite(distance)) editor->changePresetDelta(distance < 0 ? -1 : 1);
+    IControlHost* host = IControlHost::of(this);
+    if (!host || !host->displaySource()) return false;
+    if (presetWheel && std::isfinite(distance)) host->changePresetDelta(distance < 0 ? -1 : 1);
     // Bank stepping has only one bank to go to; the wheel is still taken, so
     // it never changes an entry.
     return true;

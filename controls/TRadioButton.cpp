@@ -1,6 +1,6 @@
 #include "controls/TRadioButton.h"
 
-#include "editor/uEditor.h"
+#include "controls/IControlHost.h"
 #include "gui/CBitmap.h"
 
 using namespace VSTGUI;
@@ -15,10 +15,10 @@ TRadioButton::TRadioButton(const CRect& size, IControlListener* listener, long t
     : CControl(size, listener, static_cast<std::int32_t>(tag)) {}
 
 void TRadioButton::draw(CDrawContext* context) {
-    if (const uEditor* editor = uEditor::of(this); context && editor) {
-        const CBitmap* sizing = editor->picture(kSizingPicture);
+    if (const IControlHost* host = IControlHost::of(this); context && host) {
+        const CBitmap* sizing = host->picture(kSizingPicture);
         const CCoord stateOffset = (value == 0.0f || !sizing) ? 0 : sizing->getHeight() / 2;
-        if (CBitmap* face = editor->picture(lit ? kLitPicture : kNormalPicture))
+        if (CBitmap* face = host->picture(lit ? kLitPicture : kNormalPicture))
             face->draw(context, size, CPoint(0, stateOffset));
     }
     setDirty(false);

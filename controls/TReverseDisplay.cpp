@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "editor/uEditor.h"
+#include <charconv>
+
+#include "controls/IControlHost.h"
 #include "gui/CBitmap.h"
 #include "gui/CDrawContext.h"
-#include "plugin/APlugin.h"
 
 using namespace VSTGUI;
 
@@ -26,6 +27,13 @@ constexpr float kMostDivisions = 33.0f;
 // A synced window within this many bars of a whole number shows no decimals.
 constexpr float kWholeBarsTolerance = 0.02f;
 
+// Fixed-point text that no numeric locale can change.
+std::string fixedText(float value, int decimals) {
+    char text[32];
+    const auto [end, error] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    return error == std::errc{} ? std::string(text, end) : std::string();
+}
+
 std::int32_t validSizeMode(std::int32_t mode) { return mode >= 0 && mode < kSizeModes ? mode : 0; }
 
 // Line width of everything but the level columns.
@@ -34,7 +42,7 @@ CCoord lineWidthFor(std::int32_t sizeMode) { return sizeMode == 0 ? 1 : 2; }
 }  // namespace
 
 TReverseDisplay::TReverseDisplay(const CRect& size, IControlListener* listener, std::int32_t mode)
-    : CControl(size, listener, uEditor::kNoParameterTag),
+    : CControl(size, listener, IControlHost::kNoParameterTag),
       scale(SIZE_MODE_SCALE[validSizeMode(mode)]),
       sizeMode(validSizeMode(mode)) {
     graphHeight = size.getHeight() - scaled(34);
@@ -52,23 +60,24 @@ TReverseDisplay::TReverseDisplay(const CRect& size, IControlListener* listener, 
 
 int TReverseDisplay::scaled(int pixels) const { return static_cast<int>(static_cast<float>(pixels) * scale); }
 
-APlugin* TReverseDisplay::plugin() const {
-    const uEditor* editor = uEditor::of(this);
-    return editor ? dynamic_cast<APlugin*>(editor->getEffect()) : nullptr;
+IDisplaySource* TReverseDisplay::source() const {
+    IControlHost* host = IControlHost::of(this);
+    return host ? host->displaySource() : nullptr;
 }
 
 void TReverseDisplay::draw(CDrawContext* context) {
     setDirty(false);
-    APlugin* effect = plugin();
-    if (!context || !effect) return;
+    const IDisplaySource* data = source();
+    if (!context || !data) return;
 
-    const float windowMS = effect->getReverseDisplayLengthQuantized();
+    const ReverseDisplayReading reading = data->reverseDisplay();
+    const float windowMS = reading.windowMS;
     // The engine keeps the window at 500 ms or more; anything else has nothing to show.
     if (!(windowMS > 0.0f) || !std::isfinite(windowMS)) return;
-    const float beats = effect->getReverseDisplayLengthQB();
-    const float length = effect->getReverseLength();
-    const float hold = effect->getHoldTime();
-    const float position = effect->getRecordPosition();
+    const float beats = reading.beats;
+    const float length = reading.takeLengthMS;
+    const float hold = reading.holdMS;
+    const float position = reading.recordPositionMS;
     const double lengthX = length / windowMS * graphWidth;
     const double positionX = position / windowMS * graphWidth;
 
@@ -76,16 +85,16 @@ void TReverseDisplay::draw(CDrawContext* context) {
     context->setLineWidth(width);
     drawTakeRegion(context, lengthX);
     drawGrid(context, beats);
-    drawLevels(context, *effect);
+    drawLevels(context, *data);
     context->setLineWidth(width);
 
     drawTextLine(context, graphLeft, graphTop + graphHeight * 1.0 / 8.0, scale, "T");
     drawTextLine(context, graphLeft + lengthX, graphTop + graphHeight * 3.0 / 8.0, scale, "R");
     drawTextLine(context, graphLeft + graphWidth * hold / windowMS, graphTop + graphHeight * 4.0 / 8.0, scale, "H");
 
-    if (!effect->getSilent()) drawCursors(context, positionX, lengthX, position);
-    drawTexts(context, *effect, windowMS, beats);
-    drawZoomBars(context, *effect);
+    if (!reading.silent) drawCursors(context, positionX, lengthX, position);
+    drawTexts(context, reading);
+    drawZoomBars(context, reading);
 }
 
 void TReverseDisplay::drawTakeRegion(CDrawContext* context, double lengthX) {
@@ -109,7 +118,7 @@ void TReverseDisplay::drawGrid(CDrawContext* context, float beats) {
     }
 }
 
-void TReverseDisplay::drawLevels(CDrawContext* context, APlugin& effect) {
+void TReverseDisplay::drawLevels(CDrawContext* context, const IDisplaySource& data) {
     context->setFrameColor(_REVERSE_GRAPHICS_COLOR);
     context->setLineWidth(1);
     const auto columnWidth = static_cast<float>(graphWidth);
@@ -122,8 +131,8 @@ void TReverseDisplay::drawLevels(CDrawContext* context, APlugin& effect) {
     const int columns = static_cast<int>(graphWidth);
     for (int i = 0; i < columns; ++i) {
         const double x = graphLeft + i;
-        const float in = effect.getDisplayValue(static_cast<float>(i), columnWidth, true);
-        const float out = effect.getDisplayValue(static_cast<float>(i), columnWidth, false);
+        const float in = data.displayLevel(static_cast<float>(i), columnWidth, true);
+        const float out = data.displayLevel(static_cast<float>(i), columnWidth, false);
         context->drawLine(CPoint(x, inLaneBottom), CPoint(x, inLaneTop + emptyAbove(inLaneHeight, in)));
         context->drawLine(CPoint(x, outLaneBottom), CPoint(x, outLaneTop + emptyAbove(outLaneHeight, out)));
     }
@@ -141,9 +150,9 @@ void TReverseDisplay::drawTextLine(CDrawContext* context, double x, double y, fl
 }
 
 void TReverseDisplay::drawCursors(CDrawContext* context, double positionX, double lengthX, float position) {
-    const uEditor* editor = uEditor::of(this);
-    CBitmap* recordCursor = editor ? editor->picture(kRecordCursorPicture) : nullptr;
-    CBitmap* playCursor = editor ? editor->picture(kPlayCursorPicture) : nullptr;
+    const IControlHost* host = IControlHost::of(this);
+    CBitmap* recordCursor = host ? host->picture(kRecordCursorPicture) : nullptr;
+    CBitmap* playCursor = host ? host->picture(kPlayCursorPicture) : nullptr;
     if (!playCursor) return;
     // Both cursors are as big as the playback cursor; their marking line sits
     // 20 pixels (at 100 %) in from the left edge. Whole pixels keep them sharp.
@@ -159,7 +168,7 @@ void TReverseDisplay::drawCursors(CDrawContext* context, double positionX, doubl
     }
 }
 
-void TReverseDisplay::drawTexts(CDrawContext* context, APlugin& effect, float windowMS, float beats) {
+void TReverseDisplay::drawTexts(CDrawContext* context, const ReverseDisplayReading& reading) {
     context->setFontColor(kGreyCColor);
     context->setFont(*SIZE_MODE_FONT[sizeMode]);
     const CPoint labelSize(scaled(50), scaled(12));
@@ -174,57 +183,73 @@ void TReverseDisplay::drawTexts(CDrawContext* context, APlugin& effect, float wi
     }
 
     std::string text;
-    if (effect.getOnOff(Param::ReverseTempoSync)) {
-        const float bars = beats * 0.25f + 0.001f;
+    if (reading.tempoSynced) {
+        const float bars = reading.beats * 0.25f + 0.001f;
         const bool whole = std::fabs(bars - std::round(bars)) <= kWholeBarsTolerance;
-        text = std::string(APlugin::getFloatString(bars, whole ? 0 : 2).c_str()) + "B";
+        text = fixedText(bars, whole ? 0 : 2) + "B";
     } else {
-        text = std::string(APlugin::getFloatString(windowMS / 1000.0f, 2).c_str()) + "s";
+        text = fixedText(reading.windowMS / 1000.0f, 2) + "s";
     }
     const CPoint at(graphRight - scaled(73), size.bottom - scaled(12));
     context->drawString(text, CRect(at, CPoint(scaled(40), scaled(12))), kRightText);
 }
 
-void TReverseDisplay::drawZoomBars(CDrawContext* context, APlugin& effect) {
+void TReverseDisplay::drawZoomBars(CDrawContext* context, const ReverseDisplayReading& reading) {
     context->setFillColor(_REVERSE_GRAPHICS_COLOR);
     const double left = std::trunc(graphWidth) + graphLeft + scaled(13);
     const struct {
-        VstInt32 parameter;
+        float zoom;
         double top;
         double height;
-    } bars[] = {{Param::ReverseVerticalInZoom, inLaneTop, inLaneHeight},
-                {Param::ReverseVerticalOutZoom, outLaneTop, outLaneHeight}};
+    } bars[] = {{reading.verticalZoom[IDisplaySource::kInputLane], inLaneTop, inLaneHeight},
+                {reading.verticalZoom[IDisplaySource::kOutputLane], outLaneTop, outLaneHeight}};
     for (const auto& bar : bars) {
-        const double zoom = std::clamp(effect.getParameter(bar.parameter), 0.0f, 1.0f);
+        const double zoom = std::clamp(bar.zoom, 0.0f, 1.0f);
         const double h = bar.height - 2.0 * scale;
         const double top = bar.top + std::trunc((1.0 - zoom) * h + 5.0 * scale);
         context->drawRect(CRect(CPoint(left, top), CPoint(scaled(22), std::trunc(h * zoom))), kDrawFilled);
     }
 }
 
+IDisplaySource::Lane TReverseDisplay::draggedLane() const {
+    return dragOutLane ? IDisplaySource::kOutputLane : IDisplaySource::kInputLane;
+}
+
 CMouseEventResult TReverseDisplay::onMouseDown(CPoint& where, const CButtonState& buttons) {
-    if (!getMouseEnabled() || !plugin()) return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
+    IDisplaySource* data = source();
+    if (!getMouseEnabled() || !data) return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
     if (!buttons.isLeftButton()) return kMouseEventHandled;
+    if (dragging) data->endZoomGesture(draggedLane());
     // The half the press lands in stays the one dragged until release.
     dragOutLane = where.y - size.top > graphHeight * 0.5;
+    dragging = true;
+    data->beginZoomGesture(draggedLane());
     return onMouseMoved(where, buttons);
 }
 
 CMouseEventResult TReverseDisplay::onMouseMoved(CPoint& where, const CButtonState& buttons) {
-    APlugin* effect = plugin();
-    if (!effect) return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
-    if (!buttons.isLeftButton()) return kMouseEventHandled;
+    IDisplaySource* data = source();
+    if (!data) return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
+    if (!buttons.isLeftButton() || !dragging) return kMouseEventHandled;
     // Each half runs from its maximum at the top to its minimum at its lower edge.
     const double half = graphHeight * 0.5;
     const double y = where.y - size.top;
     const double fromTop = dragOutLane ? y - std::trunc(half) : y;
     const double zoom = std::clamp(1.0 - fromTop / half, 0.0, 1.0);
     if (std::isnan(zoom)) return kMouseEventHandled;
-    // Through the host as well, so its copy of the value and any automation follow the drag.
-    effect->setParameterAutomated(dragOutLane ? Param::ReverseVerticalOutZoom : Param::ReverseVerticalInZoom,
-                                  static_cast<float>(zoom));
+    data->setVerticalZoom(draggedLane(), static_cast<float>(zoom));
     setDirty(true);
     return kMouseEventHandled;
 }
 
-CMouseEventResult TReverseDisplay::onMouseUp(CPoint&, const CButtonState&) { return kMouseEventHandled; }
+CMouseEventResult TReverseDisplay::onMouseUp(CPoint&, const CButtonState&) {
+    if (!dragging) return kMouseEventHandled;
+    dragging = false;
+    if (IDisplaySource* data = source()) data->endZoomGesture(draggedLane());
+    return kMouseEventHandled;
+}
+
+CMouseEventResult TReverseDisplay::onMouseCancel() {
+    CPoint unused;
+    return onMouseUp(unused, CButtonState());
+}

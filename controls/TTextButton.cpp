@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "editor/uEditor.h"
+#include "controls/IControlHost.h"
 
 using namespace VSTGUI;
 
@@ -22,11 +22,11 @@ void TTextButton::setString(const char* newText) {
 }
 
 void TTextButton::draw(CDrawContext* context) {
-    if (const uEditor* editor = uEditor::of(this); context && editor) {
+    if (const IControlHost* host = IControlHost::of(this); context && host) {
         CRect area = size;
         area.right -= 1;
         area.bottom -= 1;
-        context->setFont(editor->textFont());
+        context->setFont(host->textFont());
         context->setFontColor(dark ? kBlackCColor : _LIGHT_TEXT_COLOR);
         context->drawString(text, area, centred ? kCenterText : kLeftText, true);
     }

@@ -54,6 +54,7 @@ constexpr int pictureIndex(int id) {
 }  // namespace
 
 uEditor::uEditor(AudioEffect* effect) : AEffGUIEditor(effect), plugin(dynamic_cast<APlugin*>(effect)) {
+    if (plugin) displays = std::make_unique<EffectDisplaySource>(*plugin);
     char text[kPreferenceBytes] = {};
     loadStringFromPrefs("Big150", text, sizeof text);
     if (std::strcmp(text, "Y") == 0) {
@@ -82,6 +83,7 @@ uEditor::~uEditor() {
     // A host may delete the effect without closing the window first. The
     // effect is already being taken apart when its editor goes: leave it be.
     plugin = nullptr;
+    displays.reset();
     if (frame) close();
 }
 
@@ -181,8 +183,6 @@ bool uEditor::getBackRegValue(const char* key, bool defaultOn) {
 }
 
 bool uEditor::getEditChanged() const { return plugin && plugin->getEditChanged(); }
-
-uEditor* uEditor::of(const CView* view) { return view ? dynamic_cast<uEditor*>(view->getEditor()) : nullptr; }
 
 void uEditor::midiLearnMenu(CControl*, CPoint&) {}
 

@@ -10,9 +10,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
+#include "controls/IControlHost.h"
+#include "editor/EffectDisplaySource.h"
 #include "gui/AEffGUIEditor.h"
-#include "gui/CColor.h"
 #include "gui/CControl.h"
 #include "gui/CFontDesc.h"
 #include "gui/CPoint.h"
@@ -38,12 +40,11 @@ class CKickButton;
 class CView;
 }  // namespace VSTGUI
 
-// Text colour of the option menus and text buttons.
-inline constexpr VSTGUI::CColor _LIGHT_TEXT_COLOR{125, 125, 125, 255};
-
-class uEditor : public VSTGUI::AEffGUIEditor, public VSTGUI::IControlListener, public VSTGUI::IKeyboardHook {
+class uEditor : public VSTGUI::AEffGUIEditor,
+                public VSTGUI::IControlListener,
+                public VSTGUI::IKeyboardHook,
+                public IControlHost {
 public:
-    static constexpr std::int32_t kNoParameterTag = 9999;
     static constexpr std::int32_t kOffsetLockTag = 510;
     static constexpr std::int32_t kRegistrySize = 10000;
     static constexpr int kWidth = tidewalker::layout::FRAME_WIDTH;
@@ -83,31 +84,29 @@ public:
     void createBitmaps();  // control
     void removeBitmaps();  // control
     int getBitmap(int id) const;  // control; the resource id at this editor's size
-    VSTGUI::CBitmap* picture(int id) const;  // control; null while closed or for an unknown id
+    VSTGUI::CBitmap* picture(int id) const override;  // control; null while closed or for an unknown id
 
     int getScaled(int value) const;  // control; truncated toward zero
     float getScaled(float value) const;  // control
-    std::int32_t getSizeMode() const { return sizeMode; }  // control
+    std::int32_t getSizeMode() const override { return sizeMode; }  // control
     float getScale() const { return scale; }  // control
     bool isEditorOpen() const { return isOpenFlag; }  // control
     // Fonts of the option menus and of the text buttons at this editor's size.
-    VSTGUI::CFontRef menuFont() const;  // control
-    VSTGUI::CFontRef textFont() const;  // control
+    VSTGUI::CFontRef menuFont() const override;  // control
+    VSTGUI::CFontRef textFont() const override;  // control
+    IDisplaySource* displaySource() override { return displays.get(); }  // control
 
     // A preference flag: with defaultOn, on unless "N"; without, on only when "Y".
     static bool getBackRegValue(const char* key, bool defaultOn);  // control
     bool getEditChanged() const;  // control
 
-    // The editor whose frame holds view, or null.
-    static uEditor* of(const VSTGUI::CView* view);  // control
-
     // A right click (or Super-click) on a parameter's control. The parameter
     // menu (value shortcuts, MIDI learn) is not built yet, so the click is
     // taken and changes nothing.
-    void midiLearnMenu(VSTGUI::CControl* control, VSTGUI::CPoint& where);  // control
+    void midiLearnMenu(VSTGUI::CControl* control, VSTGUI::CPoint& where) override;  // control
     // One preset step from the arrows, keys or the preset menu's wheel; steps
     // closer than kPresetStepMs to the last one are dropped.
-    void changePresetDelta(int delta);  // control
+    void changePresetDelta(int delta) override;  // control
 
     static constexpr std::uint32_t kPresetStepMs = 333;
     // The reverse display is redrawn at most this often.
@@ -150,6 +149,7 @@ private:
     void refreshReadOuts();
 
     APlugin* plugin = nullptr;
+    std::unique_ptr<EffectDisplaySource> displays;  // while there is an effect
     std::int32_t sizeMode = 0;
     float scale = 1.0f;
     bool isOpenFlag = false;

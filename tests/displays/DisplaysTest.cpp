@@ -14,11 +14,13 @@ using namespace VSTGUI;
 
 namespace {
 
-// A host at 120 BPM that remembers automation.
+// A host at 120 BPM that remembers automation and gestures (opcode, index).
 std::vector<std::pair<VstInt32, float>> automated;
+std::vector<std::pair<VstInt32, VstInt32>> gestures;
 
 VstIntPtr fakeHost(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
     if (opcode == audioMasterAutomate) automated.emplace_back(index, opt);
+    if (opcode == audioMasterBeginEdit || opcode == audioMasterEndEdit) gestures.emplace_back(opcode, index);
     return chain::fakeHost(effect, opcode, index, value, ptr, opt);
 }
 
@@ -45,6 +47,7 @@ Picture render(CView& view) { return {guitest::BitmapPtr(renderToBitmap(view))};
 struct Panel : editortest::EffectWithEditor {
     explicit Panel(bool big150 = false) : EffectWithEditor(big150 ? "Y" : nullptr, nullptr, fakeHost) {
         automated.clear();
+        gestures.clear();
         chain::setTransport(false);
         EXPECT_NE(openOffscreen(), nullptr);
     }
@@ -149,6 +152,8 @@ TEST(ReverseDisplay, ZoomBarsFollowTheDragOfTheHalfFirstPressed) {
     EXPECT_FLOAT_EQ(zoom(Param::ReverseVerticalInZoom), 0.0f);
     EXPECT_EQ(render(*display).rowsOf(_REVERSE_GRAPHICS_COLOR, kZoomBarX, 0, kOutTop), 0);
     EXPECT_EQ(automated.back(), std::make_pair(VstInt32{Param::ReverseVerticalInZoom}, 0.0f));
+    CPoint release;
+    display->onMouseUp(release, kLButton);
 
     const float outZoom = zoom(Param::ReverseVerticalOutZoom);
     EXPECT_EQ(mouse(true, 200, kRButton), kMouseEventHandled);
@@ -156,6 +161,12 @@ TEST(ReverseDisplay, ZoomBarsFollowTheDragOfTheHalfFirstPressed) {
     mouse(true, 112);
     mouse(false, 111 + 223 * 0.25);
     EXPECT_FLOAT_EQ(zoom(Param::ReverseVerticalOutZoom), 0.5f);
+    display->onMouseCancel();
+    // Each drag is one gesture, whatever the number of moves.
+    const std::vector<std::pair<VstInt32, VstInt32>> oneEach = {
+        {audioMasterBeginEdit, Param::ReverseVerticalInZoom}, {audioMasterEndEdit, Param::ReverseVerticalInZoom},
+        {audioMasterBeginEdit, Param::ReverseVerticalOutZoom}, {audioMasterEndEdit, Param::ReverseVerticalOutZoom}};
+    EXPECT_EQ(gestures, oneEach);
 }
 
 TEST(LfoScreen, DrawsEachWaveShiftedByItsPhase) {
