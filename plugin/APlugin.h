@@ -48,6 +48,9 @@ public:
     float getParameter(VstInt32 index) noexcept override;  // any
     void getParameterLabel(VstInt32 index, char* text) noexcept override;  // any
     void getParameterDisplay(VstInt32 index, char* text) noexcept override;  // any
+    // The text getParameterDisplay would show once value were set, without
+    // setting it: the live parameter stays as it is for every other thread.
+    void getParameterDisplayForValue(VstInt32 index, float value, char* text) const noexcept;  // any
     void getParameterName(VstInt32 index, char* text) noexcept override;  // any
     void __processDeprecated(float** inputs, float** outputs, VstInt32 sampleFrames) noexcept override;  // audio
     bool getOutputProperties(VstInt32 index, VstPinProperties* properties) override;  // control
@@ -114,6 +117,12 @@ public:
     void origProgram();  // control
     void editProgram();  // control
     void defaultProgram();  // control
+    // The stored program table, as an adapter saves and restores it whole.
+    // Reading answers false outside the table; writing clamps the values as
+    // setParameter would and leaves the live parameters alone until the
+    // program is applied with setProgram.
+    bool getProgramRecord(VstInt32 index, ProgramRecord& record) const noexcept;  // control
+    bool setProgramRecord(VstInt32 index, const ProgramRecord& record) noexcept;  // control
     // The preset's name, or "None" outside the bank; the text never changes
     // while the instance lives, so any thread may keep and read it.
     const char* getPresetName(VstInt32 n) const noexcept;  // any

@@ -42,6 +42,20 @@ ShortText literal(const char* text) noexcept {
     return out;
 }
 
+ShortText frequencyText(float value, bool forceHz) noexcept {
+    const float hz = 20.0f * pow2f(10.0f * value);
+    if (forceHz || hz < 1000.0f) return fixedText(hz, 0, "Hz");
+    return fixedText(hz / 1000.0f, 1, "KHz");
+}
+
+ShortText lfoSpeedText(float value, VstInt32 divisor, VstInt32 exponent, bool allowOff) noexcept {
+    if (allowOff && value < kShownAsOff) return literal("Off");
+    if (divisor <= 0) return ShortText{};
+    const float hz = pow2f(static_cast<float>(exponent) * value) * (55.0f / static_cast<float>(divisor));
+    if (hz < 1000.0f) return fixedText(hz, hz <= 99.99f ? 2 : 1, "Hz");
+    return fixedText(hz / 1000.0f, 1, "KHz");
+}
+
 // Milliseconds up to 999, then seconds with one decimal.
 ShortText timeText(float milliseconds) noexcept {
     if (milliseconds < 1000.0f) return fixedText(milliseconds, 0, "ms");
@@ -122,9 +136,13 @@ void APlugin::getParameterLabel(VstInt32, char* text) noexcept {
 }
 
 void APlugin::getParameterDisplay(VstInt32 index, char* text) noexcept {
+    getParameterDisplayForValue(index, getParameter(index), text);
+}
+
+void APlugin::getParameterDisplayForValue(VstInt32 index, float value, char* text) const noexcept {
     if (!text) return;
     const ParameterRow& row = parameterRow(index);
-    const float v = getParameter(index);
+    const float v = storedForm(index, value);
     ShortText shown;
     switch (row.display) {
     case DisplayKind::Empty:
@@ -158,11 +176,13 @@ void APlugin::getParameterDisplay(VstInt32 index, char* text) noexcept {
         shown = intText(pow2f(row.displayScale * v) * 100.0f + row.displayOffset, "%");
         break;
     case DisplayKind::FilterFrequency:
-        shown = getFilterFrequencyText(index, false);
+        shown = frequencyText(v, false);
         break;
     case DisplayKind::LfoSpeed:
-        shown = getOnOff(Param::LfoTempoSync) ? literal(_LFO_TEMPO_SYNCED_PERIOD_STRING[getLFOSyncedSpeed()])
-                                              : getLfoSpeedText(index, 2048, 17, true);
+        shown = getOnOff(Param::LfoTempoSync)
+                    ? literal(_LFO_TEMPO_SYNCED_PERIOD_STRING[::getSteppedValue(v, kLfoSpeedSteps.scale,
+                                                                                kLfoSpeedSteps.count)])
+                    : lfoSpeedText(v, 2048, 17, true);
         break;
     }
     copyText(text, kParameterDisplayBytes, shown.c_str());
@@ -173,9 +193,7 @@ ShortText APlugin::getFloatString(float value, VstInt32 decimals) noexcept {
 }
 
 ShortText APlugin::getFilterFrequencyText(VstInt32 index, bool forceHz) const noexcept {
-    const float hz = 20.0f * pow2f(10.0f * loadValue(index));
-    if (forceHz || hz < 1000.0f) return fixedText(hz, 0, "Hz");
-    return fixedText(hz / 1000.0f, 1, "KHz");
+    return frequencyText(loadValue(index), forceHz);
 }
 
 ShortText APlugin::getReverseLenStr(VstInt32 index, float value, bool synced) const noexcept {
@@ -185,17 +203,12 @@ ShortText APlugin::getReverseLenStr(VstInt32 index, float value, bool synced) co
         return timeText(std::floor(pow2f(v * REVESE_OFFSET_MAX_TIME_LOG)));
     }
     if (synced)
-        return literal(_REVERSE_SYNCED_LENGTH_STRING[getSteppedValue(index, kReverseLengthSteps.scale,
-                                                                     kReverseLengthSteps.count)]);
+        return literal(_REVERSE_SYNCED_LENGTH_STRING[::getSteppedValue(v, kReverseLengthSteps.scale,
+                                                                       kReverseLengthSteps.count)]);
     return timeText(std::floor(pow2f(v * REVERSE_MAX_TIME_LOG + REVERSE_MIN_TIME_LOG)) + 1.0f);
 }
 
 ShortText APlugin::getLfoSpeedText(VstInt32 index, VstInt32 divisor, VstInt32 exponent,
                                    bool allowOff) const noexcept {
-    const float v = loadValue(index);
-    if (allowOff && v < kShownAsOff) return literal("Off");
-    if (divisor <= 0) return ShortText{};
-    const float hz = pow2f(static_cast<float>(exponent) * v) * (55.0f / static_cast<float>(divisor));
-    if (hz < 1000.0f) return fixedText(hz, hz <= 99.99f ? 2 : 1, "Hz");
-    return fixedText(hz / 1000.0f, 1, "KHz");
+    return lfoSpeedText(loadValue(index), divisor, exponent, allowOff);
 }

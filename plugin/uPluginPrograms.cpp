@@ -149,3 +149,21 @@ bool APlugin::getProgramNameIndexed(VstInt32, VstInt32 index, char* text) {
 void APlugin::setProgramName(char*) {
     // The name follows the factory preset; hosts may ask, but nothing changes it.
 }
+
+bool APlugin::getProgramRecord(VstInt32 index, ProgramRecord& record) const noexcept {
+    if (index < 0 || index >= kNumPrograms) return false;
+    const ProgramRecord& stored = programs[index];
+    for (VstInt32 i = 0; i < kNumParameters; ++i) record.values[i] = loadRelaxed(stored.values[i]);
+    std::memset(record.name, 0, sizeof(record.name));
+    copyNameField(record.name, sizeof(record.name), stored.name, sizeof(stored.name));
+    return true;
+}
+
+bool APlugin::setProgramRecord(VstInt32 index, const ProgramRecord& record) noexcept {
+    if (index < 0 || index >= kNumPrograms) return false;
+    ProgramRecord& stored = programs[index];
+    for (VstInt32 i = 0; i < kNumParameters; ++i) storeRelaxed(stored.values[i], storedForm(i, record.values[i]));
+    std::memset(stored.name, 0, sizeof(stored.name));
+    copyNameField(stored.name, sizeof(stored.name), record.name, sizeof(record.name));
+    return true;
+}

@@ -150,3 +150,35 @@ TEST_F(PluginText, StepCommandsStayInsideTheirRange) {
     EXPECT_FLOAT_EQ(plugin->getParameter(3), 0.81f);
     plugin->changeDelta(700, 1);
 }
+
+TEST_F(PluginText, DisplayForAValueLeavesTheLiveValueAlone) {
+    plugin->setParameter(Param::LfoTempoSync, 1.0f);
+    for (VstInt32 index = 0; index < 36; ++index) {
+        const float live = plugin->getParameter(index);
+        for (float probe : {0.0f, 0.37f, 0.8f, 1.0f, 7.0f, kNaN}) {
+            char shown[kParameterDisplayBytes] = "junk";
+            plugin->getParameterDisplayForValue(index, probe, shown);
+            EXPECT_EQ(plugin->getParameter(index), live) << index;
+            plugin->setParameter(index, probe);
+            EXPECT_EQ(shown, plugin->display(index)) << index << " at " << probe;
+            plugin->setParameter(index, live);
+        }
+    }
+}
+
+TEST_F(PluginText, ProgramRecordsRoundTripClampedAndOnlyInsideTheTable) {
+    ProgramRecord record{};
+    std::strcpy(record.name, "Stored");
+    for (VstInt32 i = 0; i < kNumParameters; ++i) record.values[i] = i == 3 ? kNaN : i == 4 ? 2.0f : 0.25f;
+    const float live = plugin->getParameter(5);
+    ASSERT_TRUE(plugin->setProgramRecord(0, record));
+    EXPECT_EQ(plugin->getParameter(5), live);  // not applied until setProgram
+    ProgramRecord back{};
+    ASSERT_TRUE(plugin->getProgramRecord(0, back));
+    EXPECT_STREQ(back.name, "Stored");
+    EXPECT_EQ(back.values[3], 0.0f);
+    EXPECT_EQ(back.values[4], 1.0f);
+    EXPECT_EQ(back.values[5], 0.25f);
+    EXPECT_FALSE(plugin->getProgramRecord(1, back));
+    EXPECT_FALSE(plugin->setProgramRecord(-1, record));
+}
