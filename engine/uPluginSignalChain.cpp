@@ -49,7 +49,7 @@ void APlugin::setParameterFromEngine(VstInt32 index, float value) noexcept {
 
 void APlugin::processSound() noexcept {
     // Constant slots, read whole without the bounds check of loadValue.
-    const auto value = [this](VstInt32 index) { return loadRelaxed(currentValues[index]); };
+    const auto value = [this](VstInt32 index) { return loadRelaxed(slots.currentValues[index]); };
     const std::uint32_t counter = sampleCounter;
 
     if ((counter & 4095u) == 0) {

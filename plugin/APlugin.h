@@ -14,17 +14,11 @@
 #include "platform/PreferenceSnapshot.h"
 #include "platform/FilePaths.h"
 #include "plugin/MidiControllerPrefs.h"
+#include "plugin/ParameterSlots.h"
 #include "plugin/ParameterTable.h"
 #include "plugin/SharedValue.h"
 #include "plugin/TextBuffers.h"
 #include "plugin/uPluginPresetsBanks.h"
-
-// One program as the host stores it: the 500 slot values and a name.
-struct ProgramRecord {
-    float values[kNumParameters];
-    char name[32];
-};
-static_assert(sizeof(ProgramRecord) == 2032, "the chunk is this record byte for byte");
 
 class APlugin : public AudioEffectX {
 public:
@@ -129,7 +123,6 @@ public:
 
     // Readings of the parameter slots.
     float loadValue(VstInt32 index) const noexcept;  // any; 0 outside the slots
-    void storeValue(VstInt32 index, float value) noexcept;  // any; ignored outside the slots
     bool getOnOff(VstInt32 index) const noexcept;  // any
     VstInt32 getSteppedValue(VstInt32 index, float scale, VstInt32 count) const noexcept;  // any
     VstInt32 getReverseTriggerMode() const noexcept;  // any
@@ -180,7 +173,8 @@ public:
     VstInt32 getControllerAssignment(VstInt32 cc) const noexcept;  // any
 
 protected:
-    float defaultValues[kNumParameters]{};
+    // The parameter slots with their copies and the program record (programs).
+    ParameterSlots slots;
     ProgramRecord bankChunk{};
     ProgramRecord programChunk{};
     std::unique_ptr<VstMidiEvent> midiQueue[kMidiQueueSize];
@@ -195,18 +189,12 @@ protected:
     float lastSampleRate = 0.0f;
     float samplesPerBar = 0.0f;
     float tempo = 120.0f;
-    float editedValues[kNumParameters]{};
-    float origValues[kNumParameters]{};
-    float lastValues[kNumParameters]{};
-    float currentValues[kNumParameters]{};
-    bool isSwitch[kNumParameters]{};
     char ecsDirectory[kPathBytes]{};
     char selectedFilePath[kPathBytes]{};
     char helpFilePath[kPathBytes]{};
     bool bypassOn = false;
     bool muteOn = false;
     bool dryMuteOn = false;
-    std::atomic<bool> edited{false};
     std::atomic<bool> lockOffset{false};
     float lockedOffsetValue = 0.0f;
     char currentProgramName[256]{};
@@ -287,7 +275,6 @@ protected:
     std::atomic<float> vuForEditor[4]{};
     std::atomic<std::uint64_t> parametersChangedByAudio{0};
     static_assert(kNumEditorSlots <= 64, "one bit per editor slot");
-    ProgramRecord programs[kNumPrograms]{};
     float vuPeak = 0.0f;
     std::atomic<bool> editorBusy{false};
     std::atomic<bool> editorOpen{false};
@@ -313,8 +300,6 @@ private:
     float displayLengthMS(float zoomFactor, bool synced) const noexcept;  // any
     float currentDisplayLengthMS() noexcept;  // the same, cached for the audio thread
     void applyControlChange(VstInt32 cc, VstInt32 value) noexcept;  // audio
-    // A value as setParameter stores it: clamped to 0..1, switches snapped.
-    float storedForm(VstInt32 index, float value) const noexcept;
     void identifyHost();
     bool chunkAccepted(bool isPreset) const noexcept;
 };

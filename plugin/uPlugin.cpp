@@ -32,7 +32,6 @@ AudioEffect* createEffectInstance(audioMasterCallback audioMaster) {
 }
 
 APlugin::APlugin(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, kNumPrograms, kNumParameters) {
-    std::memset(&programs, 0, sizeof(programs));
     isSynth(false);
     editorBusy = false;
     editorOpen = false;
@@ -59,11 +58,8 @@ APlugin::APlugin(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, kN
     initVariables();
     getDirectoryPaths();
 
-    edited = false;
-    for (VstInt32 i = 0; i < kNumParameters; ++i) {
-        storeValue(i, defaultValues[i]);
-        storeRelaxed(programs[0].values[i], defaultValues[i]);
-    }
+    slots.setEdited(false);
+    slots.takeValues(slots.defaultValues, kNumParameters);
     setProgram(0);
     factoryIndex = 0;
 }
@@ -120,7 +116,7 @@ void APlugin::setEditorOpen(bool open) noexcept {
 }
 
 bool APlugin::getEditChanged() const noexcept {
-    return edited.load(std::memory_order_relaxed);
+    return slots.getEdited();
 }
 
 void APlugin::setLockOffset(bool on) noexcept {

@@ -18,11 +18,7 @@ bool APlugin::chunkAccepted(bool isPreset) const noexcept {
 VstInt32 APlugin::getChunk(void** data, bool isPreset) {
     if (!data || !chunkAccepted(isPreset)) return 0;
     ProgramRecord& chunk = isPreset ? programChunk : bankChunk;
-    const ProgramRecord& record = programs[0];
-    for (VstInt32 i = 0; i < kNumParameters; ++i) chunk.values[i] = loadRelaxed(record.values[i]);
-    // The bytes after the terminator mean nothing; zeros keep saved files stable.
-    std::memset(chunk.name, 0, sizeof(chunk.name));
-    std::memcpy(chunk.name, record.name, strnlen(record.name, sizeof(record.name) - 1));
+    slots.copyRecordTo(chunk);
     *data = &chunk;
     return kChunkBytes;
 }
@@ -33,11 +29,7 @@ VstInt32 APlugin::setChunk(void* data, VstInt32 byteSize, bool isPreset) {
     ProgramRecord& chunk = isPreset ? programChunk : bankChunk;
     // Hosts may hand back the very buffer getChunk gave them.
     std::memmove(&chunk, data, sizeof(chunk));
-
-    ProgramRecord& record = programs[0];
-    for (VstInt32 i = 0; i < kNumParameters; ++i) storeRelaxed(record.values[i], storedForm(i, chunk.values[i]));
-    std::memset(record.name, 0, sizeof(record.name));
-    std::memcpy(record.name, chunk.name, strnlen(chunk.name, sizeof(chunk.name) - 1));
+    slots.takeRecordFrom(chunk);
     setProgram(0);
     return 1;
 }

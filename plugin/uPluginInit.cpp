@@ -16,10 +16,7 @@ constexpr float kStartTempo = 120.0f;
 }  // namespace
 
 void APlugin::setDefaultSettings() noexcept {
-    for (VstInt32 i = 0; i < kNumParameters; ++i) {
-        defaultValues[i] = parameterRow(i).defaultValue;
-        isSwitch[i] = parameterIsSwitch(i);
-    }
+    slots.setDefaultSettings();
 }
 
 void APlugin::initVariables() {

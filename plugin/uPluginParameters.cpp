@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr float kChangeThreshold = 0.00001f;
 constexpr float kShownAsOff = 0.00001f;
 constexpr VstInt32 kMaxDecimals = 9;
 
@@ -65,30 +64,11 @@ ShortText timeText(float milliseconds) noexcept {
 }  // namespace
 
 float APlugin::loadValue(VstInt32 index) const noexcept {
-    if (index < 0 || index >= kNumParameters) return 0.0f;
-    return loadRelaxed(currentValues[index]);
-}
-
-void APlugin::storeValue(VstInt32 index, float value) noexcept {
-    if (index < 0 || index >= kNumParameters) return;
-    storeRelaxed(currentValues[index], value);
+    return slots.load(index);
 }
 
 void APlugin::setParameter(VstInt32 index, float value) noexcept {
-    if (index < 0 || index >= kNumParameters) return;
-    float v = clampUnit(value);
-    if (isSwitch[index]) v = ::getOnOff(v) ? 1.0f : 0.0f;
-
-    storeValue(index, v);
-    storeRelaxed(programs[0].values[index], v);
-    storeRelaxed(editedValues[index], v);
-
-    if (index >= kNumEditorSlots) return;
-    if (std::fabs(v - loadRelaxed(lastValues[index])) > kChangeThreshold) {
-        storeRelaxed(lastValues[index], v);
-        if (std::fabs(v - loadRelaxed(origValues[index])) > kChangeThreshold)
-            edited.store(true, std::memory_order_relaxed);
-    }
+    slots.store(index, value);
 }
 
 float APlugin::getParameter(VstInt32 index) noexcept {

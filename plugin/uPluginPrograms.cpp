@@ -21,21 +21,15 @@ void copyNameField(char* destination, std::size_t capacity, const char* field, s
 
 }  // namespace
 
-float APlugin::storedForm(VstInt32 index, float value) const noexcept {
-    const float v = clampUnit(value);
-    if (index >= 0 && index < kNumParameters && isSwitch[index]) return ::getOnOff(v) ? 1.0f : 0.0f;
-    return v;
-}
-
 void APlugin::setProgram(VstInt32 index) {
     if (editorBusy.load(std::memory_order_relaxed)) return;
-    edited.store(false, std::memory_order_relaxed);
+    slots.setEdited(false);
     settingProgram.store(true, std::memory_order_relaxed);
     if (index > 0) {
         settingProgram.store(false, std::memory_order_relaxed);
         return;
     }
-    ProgramRecord& record = programs[0];
+    const ProgramRecord& record = slots.programs[0];
 
     // A saved program remembers its factory preset only through the name codes.
     char codedName[PRESET_NAME_LENGTH + 1];
@@ -49,26 +43,8 @@ void APlugin::setProgram(VstInt32 index) {
     }
     storeRelaxed(factoryIndex, found);
 
-    // Whatever wrote the record, what goes live (and what a revert brings
-    // back) is what setParameter would have stored.
-    for (VstInt32 i = 0; i < kNumParameters; ++i) storeValue(i, storedForm(i, loadRelaxed(record.values[i])));
-    // A program never arrives with the trigger pressed. Cleared before the
-    // copies below, so neither the edited flag nor a revert sees it pressed.
-    storeValue(Param::ReverseTrigger, 0.0f);
-    storeRelaxed(record.values[Param::ReverseTrigger], 0.0f);
-    for (VstInt32 i = 0; i < kNumParameters; ++i) {
-        const float v = loadValue(i);
-        storeRelaxed(editedValues[i], v);
-        storeRelaxed(lastValues[i], v);
-        storeRelaxed(origValues[i], v);
-    }
-
-    if (lockOffset.load(std::memory_order_relaxed)) {
-        const float kept = loadRelaxed(lockedOffsetValue);
-        storeValue(Param::ReverseOffset, kept);
-        storeRelaxed(record.values[Param::ReverseOffset], kept);
-    }
-
+    const float keptOffset = loadRelaxed(lockedOffsetValue);
+    slots.applyRecord(lockOffset.load(std::memory_order_relaxed) ? &keptOffset : nullptr);
     // Also leaves the record's switches snapped.
     for (VstInt32 i = 0; i < kNumParameters; ++i) setParameter(i, loadRelaxed(record.values[i]));
 
@@ -88,11 +64,7 @@ void APlugin::setProgram(VstInt32 index) {
 void APlugin::setFactoryProgram(VstInt32 n) {
     if (n < 0 || n > kLastFactoryPreset) return;
     storeRelaxed(factoryIndex, n);
-    const FactoryPreset& preset = FACTORY_PRESETS[static_cast<std::size_t>(n)];
-    for (VstInt32 i = 0; i < kNumParameters; ++i) {
-        storeValue(i, preset[static_cast<std::size_t>(i)]);
-        storeRelaxed(programs[0].values[i], preset[static_cast<std::size_t>(i)]);
-    }
+    slots.takeValues(FACTORY_PRESETS[static_cast<std::size_t>(n)].data(), kNumParameters);
     setProgram(0);
 }
 
@@ -102,32 +74,17 @@ void APlugin::changeFactoryProgramDelta(VstInt32 delta) {
 }
 
 void APlugin::origProgram() {
-    for (VstInt32 i = 0; i < kNumParameters; ++i) {
-        const float v = loadRelaxed(origValues[i]);
-        storeValue(i, v);
-        storeRelaxed(programs[0].values[i], v);
-    }
-    edited.store(false, std::memory_order_relaxed);
+    slots.revertToOriginal();
     editorResume();
 }
 
 void APlugin::editProgram() {
-    for (VstInt32 i = 0; i < kNumParameters; ++i) {
-        const float v = loadRelaxed(editedValues[i]);
-        storeValue(i, v);
-        storeRelaxed(programs[0].values[i], v);
-    }
-    edited.store(true, std::memory_order_relaxed);
+    slots.revertToEdited();
     editorResume();
 }
 
 void APlugin::defaultProgram() {
-    // Slots from the name codes on are left alone, so the preset keeps its identity.
-    for (VstInt32 i = 0; i < PRESET_NAME_SLOT; ++i) {
-        storeValue(i, defaultValues[i]);
-        storeRelaxed(programs[0].values[i], defaultValues[i]);
-    }
-    edited.store(true, std::memory_order_relaxed);
+    slots.revertToDefault();
     editorResume();
 }
 

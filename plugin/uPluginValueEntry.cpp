@@ -118,7 +118,7 @@ void APlugin::changeDelta(VstInt32 index, VstInt32 delta) noexcept {
         VstInt32 step = getSteppedValue(index, row.steps.scale, row.steps.count) + (delta >= 0 ? 1 : -1);
         step = std::clamp(step, 0, row.steps.count - 1);
         setParameter(index, (static_cast<float>(step) + 0.1f) / row.steps.scale);
-    } else if (isSwitch[index]) {
+    } else if (slots.isSwitch[index]) {
         setParameter(index, delta >= 0 ? 1.0f : 0.0f);
     } else {
         setParameter(index, clampUnit(getParameter(index) + static_cast<float>(delta) * kStepFraction));

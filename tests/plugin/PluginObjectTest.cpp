@@ -19,10 +19,10 @@ TEST_F(PluginObject, NewInstanceHoldsTheDefaults) {
     for (int i = 0; i < kNumParameters; ++i) {  // the "Default" preset's values, without its coded name
         const float expected = i < Param::kFirstUnusedSlot ? FACTORY_PRESETS[0][i] : 0.0f;
         ASSERT_EQ(plugin->getParameter(i), expected) << i;
-        ASSERT_EQ(plugin->programs[0].values[i], expected) << i;
+        ASSERT_EQ(plugin->slots.programs[0].values[i], expected) << i;
     }
-    EXPECT_TRUE(plugin->isSwitch[31]);
-    EXPECT_FALSE(plugin->isSwitch[12]);  // "Dry Mute" reads on/off but is not snapped
+    EXPECT_TRUE(plugin->slots.isSwitch[31]);
+    EXPECT_FALSE(plugin->slots.isSwitch[12]);  // "Dry Mute" reads on/off but is not snapped
     for (const auto& event : plugin->midiQueue) {
         EXPECT_EQ(event->type, kVstMidiType);
         EXPECT_EQ(event->deltaFrames, APlugin::kFreeMidiSlot);
@@ -37,8 +37,8 @@ TEST_F(PluginObject, SetParameterClampsSnapsAndIgnoresBadIndices) {
     for (auto [index, value, stored] : cases) {
         plugin->setParameter(index, value);
         EXPECT_EQ(plugin->getParameter(index), stored) << index << " " << value;
-        EXPECT_EQ(plugin->programs[0].values[index], stored);
-        EXPECT_EQ(plugin->editedValues[index], stored);
+        EXPECT_EQ(plugin->slots.programs[0].values[index], stored);
+        EXPECT_EQ(plugin->slots.editedValues[index], stored);
     }
     for (VstInt32 bad : {-1, 500, INT_MAX, INT_MIN}) {
         plugin->setParameter(bad, 0.3f);
@@ -50,12 +50,12 @@ TEST_F(PluginObject, EditedFlagFollowsEffectiveChangesOfVisibleSlots) {
     plugin->setParameter(2, 1.0f);
     plugin->setParameter(3, 0.800005f);
     plugin->setParameter(200, 0.3f);  // stored silently
-    EXPECT_FLOAT_EQ(plugin->programs[0].values[200], 0.3f);
+    EXPECT_FLOAT_EQ(plugin->slots.programs[0].values[200], 0.3f);
     EXPECT_FALSE(plugin->getEditChanged());
-    EXPECT_EQ(plugin->lastValues[3], 0.8f);
+    EXPECT_EQ(plugin->slots.lastValues[3], 0.8f);
     plugin->setParameter(3, 0.81f);
     EXPECT_TRUE(plugin->getEditChanged());
-    EXPECT_FLOAT_EQ(plugin->lastValues[3], 0.81f);
+    EXPECT_FLOAT_EQ(plugin->slots.lastValues[3], 0.81f);
 }
 
 TEST_F(PluginObject, BypassedAudioPassesThroughWithoutAllocatingOrLocking) {

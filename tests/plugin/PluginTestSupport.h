@@ -46,9 +46,8 @@ public:
     TestPlugin() : APlugin(nullptr) {}
     TestPlugin(const std::string& product, const std::string& vendor)
         : APlugin((hostProduct = product, hostVendor = vendor, namedHost)) {}
-    using APlugin::ecsDirectory, APlugin::editedValues, APlugin::factoryIndex, APlugin::isSwitch, APlugin::lastValues;
-    using APlugin::lockedOffsetValue, APlugin::midiQueue, APlugin::origValues, APlugin::pendingMidiCount;
-    using APlugin::programs;
+    using APlugin::ecsDirectory, APlugin::factoryIndex, APlugin::lockedOffsetValue, APlugin::midiQueue;
+    using APlugin::pendingMidiCount, APlugin::slots;
 
     // Texts read into buffers of exactly the size the effect promises to stay within.
     std::string display(VstInt32 i) { char t[kParameterDisplayBytes] = "junk"; getParameterDisplay(i, t); return t; }

@@ -49,7 +49,7 @@ TEST_F(Programs, FactoryPresetsLoadExactlyAndStepWithinTheBank) {
     EXPECT_FALSE(plugin.getEditChanged());
     for (VstInt32 i = 0; i < kNumParameters; ++i) {
         ASSERT_EQ(plugin.getParameter(i), applied(28, i)) << i;
-        ASSERT_EQ(plugin.origValues[i], applied(28, i)) << i;
+        ASSERT_EQ(plugin.slots.origValues[i], applied(28, i)) << i;
     }
     for (VstInt32 ignored : {-1, 46, INT_MIN}) plugin.setFactoryProgram(ignored);
     EXPECT_EQ(plugin.factoryIndex, 28);
@@ -69,7 +69,7 @@ TEST_F(Programs, RevertCommandsAndTheDefaultPreset) {
     EXPECT_EQ(plugin.getParameter(Param::WetVolume), preset);
     EXPECT_FALSE(plugin.getEditChanged());
     plugin.editProgram();
-    EXPECT_EQ(plugin.programs[0].values[Param::WetVolume], moved);
+    EXPECT_EQ(plugin.slots.programs[0].values[Param::WetVolume], moved);
     EXPECT_TRUE(plugin.getEditChanged());
 
     // "Default Preset" keeps the name codes, so the program still knows its preset.
@@ -87,7 +87,7 @@ TEST_F(Programs, OffsetLockBusyEditorAndOtherProgramNumbers) {
     plugin.setLockOffset(false);
 
     plugin.setParameter(Param::WetVolume, 0.05f);
-    plugin.programs[0].values[PRESET_NAME_SLOT] = 0.0f;  // no name: would read as "Default"
+    plugin.slots.programs[0].values[PRESET_NAME_SLOT] = 0.0f;  // no name: would read as "Default"
     plugin.setEditorBusy(true);
     plugin.setProgram(0);
     EXPECT_TRUE(plugin.getEditChanged());
@@ -109,13 +109,13 @@ TEST_F(Programs, ARawRecordGoesLiveAsSetParameterStoresAndCutsAManualTake) {
 
     for (auto [slot, raw] : {std::pair{Param::Mute, 0.7f}, {Param::WetVolume, kNaN}, {Param::DryVolume, -5.0f},
                              {Param::ReverseTrigger, 1.0f}})
-        plugin.programs[0].values[slot] = raw;
+        plugin.slots.programs[0].values[slot] = raw;
     plugin.setProgram(0);
     EXPECT_FALSE(plugin.getEditChanged());  // a snapped switch is no edit
     for (auto [slot, value] : {std::pair{Param::Mute, 1.0f}, {Param::WetVolume, 0.0f}, {Param::DryVolume, 0.0f},
                                {Param::ReverseTrigger, 0.0f}}) {
         EXPECT_EQ(plugin.getParameter(slot), value) << slot;
-        EXPECT_EQ(plugin.origValues[slot], value) << slot;
+        EXPECT_EQ(plugin.slots.origValues[slot], value) << slot;
     }
     plugin.processReplacing(ins, outs, 64);
     EXPECT_FALSE(plugin.getReverseManualTrigger());
