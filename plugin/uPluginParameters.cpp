@@ -122,7 +122,7 @@ void APlugin::getParameterDisplay(VstInt32 index, char* text) noexcept {
 void APlugin::getParameterDisplayForValue(VstInt32 index, float value, char* text) const noexcept {
     if (!text) return;
     const ParameterRow& row = parameterRow(index);
-    const float v = storedForm(index, value);
+    const float v = slots.storedForm(index, value);
     ShortText shown;
     switch (row.display) {
     case DisplayKind::Empty:

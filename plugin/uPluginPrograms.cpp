@@ -109,18 +109,12 @@ void APlugin::setProgramName(char*) {
 
 bool APlugin::getProgramRecord(VstInt32 index, ProgramRecord& record) const noexcept {
     if (index < 0 || index >= kNumPrograms) return false;
-    const ProgramRecord& stored = programs[index];
-    for (VstInt32 i = 0; i < kNumParameters; ++i) record.values[i] = loadRelaxed(stored.values[i]);
-    std::memset(record.name, 0, sizeof(record.name));
-    copyNameField(record.name, sizeof(record.name), stored.name, sizeof(stored.name));
+    slots.copyRecordTo(record);
     return true;
 }
 
 bool APlugin::setProgramRecord(VstInt32 index, const ProgramRecord& record) noexcept {
     if (index < 0 || index >= kNumPrograms) return false;
-    ProgramRecord& stored = programs[index];
-    for (VstInt32 i = 0; i < kNumParameters; ++i) storeRelaxed(stored.values[i], storedForm(i, record.values[i]));
-    std::memset(stored.name, 0, sizeof(stored.name));
-    copyNameField(stored.name, sizeof(stored.name), record.name, sizeof(record.name));
+    slots.takeRecordFrom(record);
     return true;
 }
