@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include "controls/TBitmap.h"
 #include "controls/TKnob.h"
@@ -52,6 +53,12 @@ constexpr int pictureIndex(int id) {
 }
 
 }  // namespace
+
+AudioEffect* createEffectWithEditor(audioMasterCallback audioMaster) {
+    std::unique_ptr<AudioEffect> effect(createEffectInstance(audioMaster));
+    effect->setEditor(new uEditor(effect.get()));
+    return effect.release();
+}
 
 uEditor::uEditor(AudioEffect* effect) : AEffGUIEditor(effect), plugin(dynamic_cast<APlugin*>(effect)) {
     if (plugin) displays = std::make_unique<EffectDisplaySource>(*plugin);

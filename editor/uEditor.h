@@ -208,3 +208,7 @@ private:
 
     VSTGUI::CBitmap* bitmaps[tidewalker::resources::PICTURE_COUNT]{};
 };
+
+// control: a new effect with its editor attached, as hosts get it. The effect
+// owns the editor; throws what creating either throws.
+AudioEffect* createEffectWithEditor(audioMasterCallback audioMaster);

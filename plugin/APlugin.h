@@ -8,19 +8,17 @@
 #include <memory>
 
 #include "effect/AudioEffectX.h"
-#include "engine/uFilter.h"
-#include "engine/uLfo.h"
-#include "engine/uReverse.h"
+#include "engine/SharedValue.h"
+#include "engine/uSignalChain.h"
 #include "platform/PreferenceSnapshot.h"
 #include "platform/FilePaths.h"
 #include "plugin/MidiControllerPrefs.h"
 #include "plugin/ParameterSlots.h"
 #include "plugin/ParameterTable.h"
-#include "plugin/SharedValue.h"
 #include "plugin/TextBuffers.h"
 #include "plugin/uPluginPresetsBanks.h"
 
-class APlugin : public AudioEffectX {
+class APlugin : public AudioEffectX, private TSignalChain::Owner {
 public:
     static constexpr VstInt32 kMidiQueueSize = 250;
     static constexpr VstInt32 kFreeMidiSlot = -99;  // delta frames of an unused queue record
@@ -67,20 +65,18 @@ public:
     void getDirectoryPaths();  // control
     const char* getHelpFileStr() const noexcept;  // control
 
-    // The audio engine. The two resets may be asked for from any thread; the
-    // audio thread carries them out before its next frame, so they never race
-    // with a frame in progress.
+    // The audio engine, run by the signal chain. The two resets may be asked
+    // for from any thread; the audio thread carries them out before its next
+    // frame, so they never race with a frame in progress.
     void processSound() noexcept;  // audio
     void setHost() noexcept;  // audio
     void setOften() noexcept;  // audio
     void resetReverse(VstInt32 voice) noexcept;  // any
     void resetEverything() noexcept;  // any
 
-    // Display and meter data. The writers run once per frame (the meters every
-    // 64 frames); the queries read whole values and change nothing, except
-    // that getVu hands out and clears vuPeak.
-    void updateReverseDisplay(float inLevel, float outLevel) noexcept;  // audio
-    void updateVu() noexcept;  // audio
+    // Display and meter data, as the signal chain records it; the queries
+    // read whole values and change nothing, except that getVu hands out and
+    // clears the chain's vuPeak.
     float getReverseDisplayLengthMS() const noexcept;  // any
     float getReverseDisplayLengthQuantized() const noexcept;  // any
     float getReverseDisplayLengthQB() const noexcept;  // any
@@ -178,7 +174,7 @@ protected:
     ProgramRecord bankChunk{};
     ProgramRecord programChunk{};
     std::unique_ptr<VstMidiEvent> midiQueue[kMidiQueueSize];
-    VstTimeInfo* timeInfo = nullptr;
+    VstTimeInfo* timeInfo = nullptr;  // this block's, read into the chain's host time
     VstInt32 pendingMidiCount = 0;
     bool hostIsVendorProp = false;
     bool hostIsMaschine = false;
@@ -187,16 +183,10 @@ protected:
     std::atomic<bool> settingProgram{false};
     // The current sample rate is the base's sampleRate.
     float lastSampleRate = 0.0f;
-    float samplesPerBar = 0.0f;
-    float tempo = 120.0f;
     char ecsDirectory[kPathBytes]{};
     char selectedFilePath[kPathBytes]{};
     char helpFilePath[kPathBytes]{};
-    bool bypassOn = false;
-    bool muteOn = false;
-    bool dryMuteOn = false;
     std::atomic<bool> lockOffset{false};
-    float lockedOffsetValue = 0.0f;
     char currentProgramName[256]{};
     char origProgramName[256]{};
     std::atomic<bool> programChanged{false};
@@ -206,99 +196,26 @@ protected:
     ControllerMapWriter ccMapWriter{ccMap};
     std::atomic<bool> latchArmed{false};
     std::atomic<VstInt32> latchParameter{0};
-    float inputLeft = 0.0f;
-    float inputRight = 0.0f;
-    float outputLeft = 0.0f;
-    float outputRight = 0.0f;
-
-    // Engine state. The audio thread owns it; the fields that the display
-    // queries read (display arrays and position, hold, voice choice, latch,
-    // transport, silence, zooms, tempo) are written through storeRelaxed and
-    // read elsewhere through loadRelaxed.
-    std::uint32_t sampleCounter = 0;  // wraps; its low bits schedule the periodic work
-    VstInt32 prevTransportPlaying = 0;
-    VstInt32 transportPlaying = 0;
-    TReverse reverse[2];
-    bool holding = false;          // a take runs and its retrigger hold has not expired
-    bool displayRunning = false;   // the display has seen sound since its last restart
-    bool manualLatch = false;      // a manual take was accepted and is not over
-    bool triggerRequest = false;   // start a take as soon as no hold runs
-    VstInt32 lastTriggerMode = -1; // -1 until the first frame, which then resets everything
-    VstInt32 reverseToUse = 0;     // the voice armed most recently
-    VstInt32 holdSamples = 0;
-    VstInt32 samplesSinceTrigger = 0;
-    VstInt32 offsetSamples = 0;
-    VstInt32 hostSyncCounter = 0;
-    VstInt32 quietCounter = 0;
-    VstInt32 silenceCounter = 0;
-    float prevHoldValue = 0.0f;
-    float prevLengthValue = 0.0f;
-    bool hostSyncDisplay = false;  // "Host" mode: the display advances while the transport plays
-    bool hostSyncStarted = false;  // "Host" mode: the transport started a synchronised run
-    bool hostPlaying = false;
-    float threshold = 0.0f;        // linear trigger level
-    float verticalInZoom = 1.0f;
-    float verticalOutZoom = 1.0f;
-    float displayPosition = 0.0f;  // ms
-    static constexpr VstInt32 kDisplaySlots = 64000;  // one per millisecond
-    float displayIn[kDisplaySlots]{};
-    float displayOut[kDisplaySlots]{};
-    VstInt32 displayWritten = 0;   // slots at and above this are still zero since the last clear
-    TFilter lowPassFilter;
-    TFilter highPassFilter;
-    TFilter combFilter;
-    TDistortion distortion;
-    bool filterSnap = false;       // the next filter update jumps to its target
-    TLfo lfo;
-    VstInt32 lfoTriggered = -1;    // "LFO Mode" is "Triggered"; -1 until the first frame
-    // Gains and the display zoom factor, redone only when their value moves.
-    float dryGainValue = -1.0f;
-    float dryGain = 0.0f;
-    float wetGainValue = -1.0f;
-    float wetGain = 0.0f;
-    // The display window as the audio thread last worked it out, with what it
-    // depends on; worked out again only when one of these differs.
-    struct DisplayWindow {
-        float zoomValue = -1.0f;
-        bool synced = false;
-        std::int32_t takeLengths[2] = {};
-        VstInt32 holdSamples = 0;
-        float tempo = 0.0f;
-        float ms = 0.0f;
-    } displayWindow;
+    // The signal chain reads the current values and writes back through setParameterFromEngine.
+    TSignalChain chain{slots.currentValues, *this};
     PreferenceSnapshot preferences;  // "MuteReverse" without touching the file
-    // Resets asked for by other threads, applied by the audio thread.
-    std::atomic<std::uint32_t> pendingResets{0};
     // Editor mailbox (see takeResumeRequest).
     std::atomic<bool> resumeRequested{false};
     std::atomic<bool> vuForEditorReady{false};
     std::atomic<float> vuForEditor[4]{};
     std::atomic<std::uint64_t> parametersChangedByAudio{0};
     static_assert(kNumEditorSlots <= 64, "one bit per editor slot");
-    float vuPeak = 0.0f;
     std::atomic<bool> editorBusy{false};
     std::atomic<bool> editorOpen{false};
-    float vuFollowers[4]{};
     char factoryNames[FACTORY_PRESET_COUNT][64]{};
     VstInt32 factoryIndex = 0;
 
 private:
     void setEnteredValue(VstInt32 index, double value) noexcept;
 
-    // Engine internals, audio thread only unless noted.
-    void initEngineState() noexcept;  // control; the start values initVariables sets
-    void applyPendingResets() noexcept;
-    void resetReverseNow(VstInt32 voice) noexcept;
-    void resetEverythingNow() noexcept;
-    void refreshCachedSwitches() noexcept;
-    void triggerLogic(VstInt32 mode, float level) noexcept;
-    void startTakeIfRequested(VstInt32 mode) noexcept;
-    void resetTriggeredLfo() noexcept;
-    void setParameterFromEngine(VstInt32 index, float value) noexcept;
-    void clearDisplay() noexcept;
-    bool editorShowing() const noexcept;
-    float displayLengthMS(float zoomFactor, bool synced) const noexcept;  // any
-    float currentDisplayLengthMS() noexcept;  // the same, cached for the audio thread
+    void setParameterFromEngine(VstInt32 index, float value) noexcept override;  // audio
+    void handVuToEditor() noexcept;  // audio
+    bool editorShowing() const noexcept;  // any
     void applyControlChange(VstInt32 cc, VstInt32 value) noexcept;  // audio
     void identifyHost();
     bool chunkAccepted(bool isPreset) const noexcept;

@@ -3,7 +3,7 @@
 #include <system_error>
 
 #include "platform/Preferences.h"
-#include "plugin/SharedValue.h"
+#include "engine/SharedValue.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "plugin/SharedValue.h"
+#include "engine/SharedValue.h"
 #include "plugin/uPluginPresetsBanks.h"
 
 namespace {

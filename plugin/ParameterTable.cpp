@@ -1,8 +1,6 @@
 #include "plugin/ParameterTable.h"
 
 #include <array>
-#include <cmath>
-#include <limits>
 
 namespace {
 
@@ -124,30 +122,4 @@ const char* parameterName(VstInt32 index, VstInt32 filterMode) noexcept {
 
 bool parameterIsSwitch(VstInt32 index) noexcept {
     return parameterRow(index).kind == ParameterKind::Switch;
-}
-
-VstInt32 toIndex(double value) noexcept {
-    if (std::isnan(value)) return 0;
-    constexpr double lowest = std::numeric_limits<VstInt32>::min();
-    constexpr double highest = std::numeric_limits<VstInt32>::max();
-    if (value <= lowest) return std::numeric_limits<VstInt32>::min();
-    if (value >= highest) return std::numeric_limits<VstInt32>::max();
-    return static_cast<VstInt32>(value);
-}
-
-bool getOnOff(float value) noexcept {
-    return value >= 0.5f;
-}
-
-VstInt32 getSteppedValue(float value, float scale, VstInt32 count) noexcept {
-    if (count < 1) return 0;
-    const VstInt32 step = toIndex(static_cast<double>(value * scale) + 0.1);
-    if (step < 0) return 0;
-    return step < count - 1 ? step : count - 1;
-}
-
-float clampUnit(double value) noexcept {
-    if (!(value > 0.0)) return 0.0f;  // also NaN and −0
-    if (value >= 1.0) return 1.0f;
-    return static_cast<float>(value);
 }

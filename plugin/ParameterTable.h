@@ -1,70 +1,17 @@
 // The parameter table: every slot's name, default, kind and texts, and the
-// tempo division tables. Everything that reads a parameter's meaning looks
-// it up here.
+// names of the tempo divisions. Everything that reads a parameter's meaning
+// looks it up here; the slot numbers and the values the engine reads come
+// from engine/ParameterLayout.h.
 #pragma once
 
-#include <bit>
 #include <cstdint>
 
 #include "effect/VstAbi.h"
+#include "engine/ParameterLayout.h"
 
-inline constexpr VstInt32 kNumParameters = 500;
 inline constexpr VstInt32 kNumPrograms = 1;
 // Slots below this reach the editor and count towards the edited flag.
 inline constexpr VstInt32 kNumEditorSlots = 37;
-
-namespace Param {
-enum Slot : VstInt32 {
-    Bypass = 1,
-    DryVolume = 2,
-    WetVolume = 3,
-    ReverseDecay = 4,
-    ReverseAttack = 5,
-    ReverseOffset = 6,
-    ReverseTempoSync = 7,
-    ReverseLength = 8,
-    ReverseTriggerThreshold = 9,
-    ReverseRetriggerHoldTime = 10,
-    Mute = 11,
-    DryMute = 12,
-    ReverseTriggerMode = 14,
-    FilterActive = 15,
-    Distort = 16,
-    FilterFrequency = 17,  // low-pass or comb, by the filter mode
-    HighPassFilterFrequency = 18,
-    FilterQ = 19,  // low-pass Q or comb feedback, by the filter mode
-    HighPassFilterQ = 20,
-    LfoActive = 21,
-    LfoMode = 22,
-    LfoWave = 23,
-    LfoPhase = 24,
-    LfoSpeed = 25,
-    LfoTempoSync = 26,
-    LfoToVolume = 27,
-    LfoToPan = 28,
-    LfoToFilterFrequency = 29,
-    LfoToHighPassFrequency = 30,
-    FilterMode = 31,
-    ReverseVerticalInZoom = 32,
-    ReverseVerticalOutZoom = 33,
-    ReverseZoom = 34,
-    ReverseTrigger = 35,
-};
-// Slots past the last parameter; one row per slot below this in the table.
-inline constexpr VstInt32 kFirstUnusedSlot = 36;
-}  // namespace Param
-
-// Stepped readings: scale and count of each choice.
-struct StepShape {
-    float scale;
-    VstInt32 count;
-};
-inline constexpr StepShape kReverseLengthSteps{21.99f, 22};
-inline constexpr StepShape kTriggerModeSteps{2.99f, 3};
-inline constexpr StepShape kLfoModeSteps{1.99f, 2};
-inline constexpr StepShape kLfoWaveSteps{5.0f, 6};
-inline constexpr StepShape kLfoPhaseSteps{3.0f, 4};
-inline constexpr StepShape kLfoSpeedSteps{30.99f, 31};
 
 // Text tables.
 inline constexpr const char* _REVERSE_TRIGGER_MODE_STRING[3] = {"Audio", "Manual", "Host"};
@@ -82,29 +29,12 @@ inline constexpr const char* _LFO_PHASE_STRING[4] = {"0 Deg", "90 Deg", "180 Deg
 inline constexpr const char* _REVERSE_SYNCED_LENGTH_STRING[22] = {
     "1/16", "1/16*", "1/8T", "1/8", "1/8*", "1/4T", "1/4",  "1/4*", "1/2T", "1/2", "1/2*",
     "1/1T", "1/1",   "1/1*", "2/1T", "2/1", "3/1",  "4/1",  "5/1",  "6/1",  "7/1", "8/1"};
-inline constexpr float REVERSE_SYNCED_LENGTH_ARRAY[22] = {
-    0.0625f, 0.09375f, 1.0f / 12.0f, 0.125f, 0.1875f, 1.0f / 6.0f, 0.25f, 0.375f,
-    1.0f / 3.0f, 0.5f, 0.75f, 2.0f / 3.0f, 1.0f, 1.5f, 4.0f / 3.0f, 2.0f,
-    3.0f, 4.0f, 5.0f, 6.0f, 7.0f, 8.0f};
 
 // LFO periods in units of two bars, longest first; entry 0 stops the synced LFO.
 inline constexpr const char* _LFO_TEMPO_SYNCED_PERIOD_STRING[31] = {
     "Off",  "32/1*", "32/1", "32/1T", "16/1*", "16/1", "16/1T", "8/1*", "8/1",  "8/1T", "4/1*",
     "4/1",  "4/1T",  "2/1*", "2/1",   "2/1T",  "1/1*", "1/1",   "1/1T", "1/2*", "1/2",  "1/2T",
     "1/4*", "1/4",   "1/4T", "1/8*",  "1/8",   "1/8T", "1/16*", "1/16", "1/16T"};
-inline constexpr float LFO_SYNCED_PERIOD_ARRAY[31] = {
-    0.0f,         24.0f,       16.0f,        32.0f / 3.0f, 12.0f,        8.0f,    16.0f / 3.0f, 6.0f,
-    4.0f,         8.0f / 3.0f, 3.0f,         2.0f,         4.0f / 3.0f,  1.5f,    1.0f,         2.0f / 3.0f,
-    0.75f,        0.5f,        1.0f / 3.0f,  0.375f,       0.25f,        1.0f / 6.0f, 0.1875f,  0.125f,
-    1.0f / 12.0f, 0.09375f,    0.0625f,      1.0f / 24.0f, 0.046875f,    0.03125f, 1.0f / 48.0f};
-
-// Start phase, as a fraction of a cycle, of "0 Deg" .. "270 Deg".
-inline constexpr float LFO_PHASE_VAL[4] = {0.0f, 0.25f, 0.5f, 0.75f};
-
-// log2 100, log2 640 and log2 1000, pinned to their exact float bits.
-inline constexpr float REVERSE_MIN_TIME_LOG = std::bit_cast<float>(std::uint32_t{0x40D49A78});
-inline constexpr float REVERSE_MAX_TIME_LOG = std::bit_cast<float>(std::uint32_t{0x4115269E});
-inline constexpr float REVESE_OFFSET_MAX_TIME_LOG = std::bit_cast<float>(std::uint32_t{0x411F73DA});
 
 // The front panel places its knobs and switches by the KNOBS and ON_OFFS
 // rows of resources/FrontPanelLayout.h, tagged with the slots above.
@@ -165,15 +95,3 @@ const char* parameterName(VstInt32 index, VstInt32 filterMode) noexcept;
 
 // any: true for the switch slots, whose every write snaps to 0 or 1.
 bool parameterIsSwitch(VstInt32 index) noexcept;
-
-// any: float to integer, cut towards zero, saturating at the int32 range; NaN gives 0.
-VstInt32 toIndex(double value) noexcept;
-
-// any: the on/off reading of a value.
-bool getOnOff(float value) noexcept;
-
-// any: the choice a value reads as: trunc(value·scale + 0.1), kept within 0 .. count − 1.
-VstInt32 getSteppedValue(float value, float scale, VstInt32 count) noexcept;
-
-// any: a value clamped to [0, 1]; NaN gives 0.
-float clampUnit(double value) noexcept;

@@ -1,7 +1,5 @@
 #include "plugin/APlugin.h"
 
-#include "editor/uEditor.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -35,7 +33,6 @@ APlugin::APlugin(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, kN
     isSynth(false);
     editorBusy = false;
     editorOpen = false;
-    setEditor(new uEditor(this));
     std::srand(static_cast<unsigned>(std::clock()));
 
     setNumInputs(kNumChannels);

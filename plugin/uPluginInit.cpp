@@ -11,7 +11,6 @@ constexpr const char* kEcsDirectoryKey = "ECSDir";
 constexpr float kStartSampleRate = 44100.0f;
 // One below the start rate, so the first setSampleRate always rebuilds.
 constexpr float kStaleSampleRate = 44099.0f;
-constexpr float kStartTempo = 120.0f;
 
 }  // namespace
 
@@ -30,16 +29,15 @@ void APlugin::initVariables() {
     setAllMidiControls();
     lastCCValue = 0;
     latchArmed.store(false, std::memory_order_relaxed);
-    bypassOn = muteOn = dryMuteOn = false;
     origProgramName[0] = '\0';
     lockOffset.store(false, std::memory_order_relaxed);
     latchParameter.store(0, std::memory_order_relaxed);
-    inputLeft = inputRight = outputLeft = outputRight = 0.0f;
-    for (float& follower : vuFollowers) storeRelaxed(follower, 0.0f);
-    initEngineState();
+    chain.init();
+    resumeRequested.store(false, std::memory_order_relaxed);
+    vuForEditorReady.store(false, std::memory_order_relaxed);
+    parametersChangedByAudio.store(0, std::memory_order_relaxed);
 
     lastSampleRate = kStaleSampleRate;
-    tempo = kStartTempo;
     setSampleRate(kStartSampleRate);
 }
 

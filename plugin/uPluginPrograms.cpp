@@ -43,7 +43,7 @@ void APlugin::setProgram(VstInt32 index) {
     }
     storeRelaxed(factoryIndex, found);
 
-    const float keptOffset = loadRelaxed(lockedOffsetValue);
+    const float keptOffset = chain.getLockedOffset();
     slots.applyRecord(lockOffset.load(std::memory_order_relaxed) ? &keptOffset : nullptr);
     // Also leaves the record's switches snapped.
     for (VstInt32 i = 0; i < kNumParameters; ++i) setParameter(i, loadRelaxed(record.values[i]));

@@ -28,9 +28,7 @@ inline VstIntPtr fakeHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*,
 
 struct ChainPlugin : APlugin {
     ChainPlugin() : APlugin(fakeHost) {}
-    using APlugin::bypassOn, APlugin::displayIn, APlugin::holdSamples, APlugin::holding, APlugin::offsetSamples,
-        APlugin::programChanged, APlugin::reverse, APlugin::sampleCounter, APlugin::samplesSinceTrigger,
-        APlugin::silenceCounter, APlugin::tempo, APlugin::vuFollowers;
+    using APlugin::chain, APlugin::programChanged;
 };
 
 struct Stereo {

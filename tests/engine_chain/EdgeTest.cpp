@@ -23,8 +23,8 @@ protected:
         hostAnswers = true;
     }
     void takeAndHold(std::int32_t takeSamples, VstInt32 hold) {
-        plugin.reverse[0].length.store(takeSamples);
-        plugin.holdSamples = hold;
+        plugin.chain.reverse[0].length.store(takeSamples);
+        plugin.chain.holdSamples = hold;
     }
 };
 
@@ -75,7 +75,7 @@ TEST_F(Edges, DisplayWindowAndColumns) {
     plugin.setParameter(Param::ReverseZoom, 0.0f);
     takeAndHold(441, 4410);
     EXPECT_EQ(plugin.getReverseDisplayLengthMS(), 500.0f);
-    plugin.displayIn[0] = 0.7f;
+    plugin.chain.displayIn[0] = 0.7f;
     EXPECT_EQ(plugin.getDisplayValue(0.0f, 250.0f, true), 0.7f);
     for (auto [from, to] : {std::pair{std::nanf(""), 500.0f}, {-5.0f, 500.0f}, {0.0f, 10000.0f}, {0.0f, 0.0f}})
         EXPECT_EQ(plugin.getDisplayValue(from, to, true), 0.0f) << from << " to " << to;  // bad or empty ranges
@@ -85,11 +85,11 @@ TEST_F(Edges, DisplayWindowAndColumns) {
     EXPECT_EQ(plugin.getReverseDisplayLengthMS(), 2010.0f);
     EXPECT_EQ(plugin.getReverseDisplayLengthQuantized(), 4000.0f);
     EXPECT_EQ(plugin.getReverseDisplayLengthQB(), 8.0f);
-    plugin.tempo = 100.0f;
+    plugin.chain.tempo = 100.0f;
     plugin.setParameter(Param::ReverseZoom, 1.0f);
     takeAndHold(441, 176400);
     EXPECT_EQ(plugin.getReverseDisplayLengthMS(), 64800.0f);  // whole bars past the 64,000 slots
-    plugin.displayIn[63999] = 0.25f;
+    plugin.chain.displayIn[63999] = 0.25f;
     EXPECT_EQ(plugin.getDisplayValue(98.0f, 100.0f, true), 0.25f);
     EXPECT_EQ(plugin.getDisplayValue(99.0f, 100.0f, true), 0.0f);
 }
@@ -112,7 +112,7 @@ TEST_F(Edges, SilenceAndTheEditorMailbox) {
     EXPECT_FALSE(plugin.takeResumeRequest());
     ASSERT_TRUE(plugin.takeVuLevels(levels));
     EXPECT_FALSE(plugin.takeVuLevels(levels));
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(levels[i], 4.0f * plugin.vuFollowers[i]) << i;
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(levels[i], 4.0f * plugin.chain.vuFollowers[i]) << i;
     EXPECT_GT(levels[0], 0.0f);
 }
 
@@ -152,9 +152,9 @@ TEST_F(Edges, AbsurdTempiAndRatesStayInRange) {
                 const Stereo out = render(p, noise(64, 5));
                 SCOPED_TRACE(testing::Message() << rate << " Hz, " << bpm << " BPM, settings at " << extreme);
                 EXPECT_TRUE(p.getSampleRate() >= 1000.0f && p.getSampleRate() <= 768000.0f);
-                EXPECT_TRUE(p.tempo >= 1.0f && p.tempo <= 1.0e6f);
-                EXPECT_TRUE(p.holdSamples > 0 && p.holdSamples < kIntMax);
-                EXPECT_TRUE(p.offsetSamples >= 0 && p.offsetSamples <= 768000);
+                EXPECT_TRUE(p.chain.tempo >= 1.0f && p.chain.tempo <= 1.0e6f);
+                EXPECT_TRUE(p.chain.holdSamples > 0 && p.chain.holdSamples < kIntMax);
+                EXPECT_TRUE(p.chain.offsetSamples >= 0 && p.chain.offsetSamples <= 768000);
                 EXPECT_TRUE(p.getReverseDisplayLengthMS() >= 500.0f && std::isfinite(p.getReverseDisplayLengthQB()));
                 EXPECT_LE(peak(out.left), 0.999f);
             }
@@ -165,28 +165,28 @@ TEST_F(Edges, AbsurdTempiAndRatesStayInRange) {
     plugin.setParameter(Param::ReverseTempoSync, 1.0f);
     plugin.setParameter(Param::ReverseLength, 0.55f);
     render(plugin, Stereo(32));
-    EXPECT_EQ(plugin.reverse[0].length.load(), 88201);
+    EXPECT_EQ(plugin.chain.reverse[0].length.load(), 88201);
     hostAnswers = false;  // no time info at all: the tempo stays
     setTransport(false, 200.0);
     render(plugin, Stereo(32));
-    EXPECT_EQ(plugin.tempo, 120.0f);
+    EXPECT_EQ(plugin.chain.tempo, 120.0f);
 }
 
 TEST_F(Edges, CounterWrapsWithTheScheduleIntactAndWaitingCountersStop) {
     cleanTake(plugin, kAudioMode);
     render(plugin, Stereo(64));
-    plugin.sampleCounter = 0xFFFFFFFFu - 99u;
+    plugin.chain.sampleCounter = 0xFFFFFFFFu - 99u;
     plugin.setParameter(Param::Bypass, 1.0f);
-    plugin.holding = true;
-    plugin.holdSamples = kIntMax - 1;
-    plugin.samplesSinceTrigger = plugin.silenceCounter = kIntMax - 3;
+    plugin.chain.holding = true;
+    plugin.chain.holdSamples = kIntMax - 1;
+    plugin.chain.samplesSinceTrigger = plugin.chain.silenceCounter = kIntMax - 3;
     render(plugin, Stereo(100));
-    EXPECT_EQ(plugin.sampleCounter, 0u);
-    EXPECT_FALSE(plugin.bypassOn);
+    EXPECT_EQ(plugin.chain.sampleCounter, 0u);
+    EXPECT_FALSE(plugin.chain.bypassOn);
     render(plugin, Stereo(1));  // counter 0: the 4096-frame refresh
-    EXPECT_TRUE(plugin.bypassOn);
-    EXPECT_EQ(plugin.samplesSinceTrigger, kIntMax);
-    EXPECT_EQ(plugin.silenceCounter, kIntMax);
+    EXPECT_TRUE(plugin.chain.bypassOn);
+    EXPECT_EQ(plugin.chain.samplesSinceTrigger, kIntMax);
+    EXPECT_EQ(plugin.chain.silenceCounter, kIntMax);
 }
 
 TEST_F(Edges, ResetsAskedForElsewhereLandBeforeTheNextFrame) {
@@ -196,6 +196,6 @@ TEST_F(Edges, ResetsAskedForElsewhereLandBeforeTheNextFrame) {
     plugin.resetReverse(0);
     plugin.resetReverse(7);  // no such voice
     plugin.resetEverything();
-    EXPECT_TRUE(plugin.reverse[0].getPlaying());
+    EXPECT_TRUE(plugin.chain.reverse[0].getPlaying());
     EXPECT_EQ(peak(render(plugin, Stereo(64)).left), 0.0f);
 }

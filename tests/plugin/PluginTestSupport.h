@@ -46,7 +46,7 @@ public:
     TestPlugin() : APlugin(nullptr) {}
     TestPlugin(const std::string& product, const std::string& vendor)
         : APlugin((hostProduct = product, hostVendor = vendor, namedHost)) {}
-    using APlugin::ecsDirectory, APlugin::factoryIndex, APlugin::lockedOffsetValue, APlugin::midiQueue;
+    using APlugin::ecsDirectory, APlugin::factoryIndex, APlugin::chain, APlugin::midiQueue;
     using APlugin::pendingMidiCount, APlugin::slots;
 
     // Texts read into buffers of exactly the size the effect promises to stay within.

@@ -81,7 +81,7 @@ TEST_F(Programs, RevertCommandsAndTheDefaultPreset) {
 
 TEST_F(Programs, OffsetLockBusyEditorAndOtherProgramNumbers) {
     plugin.setLockOffset(true);
-    plugin.lockedOffsetValue = 0.3f;
+    plugin.chain.lockedOffsetValue = 0.3f;
     plugin.setFactoryProgram(45);
     EXPECT_EQ(plugin.getParameter(Param::ReverseOffset), 0.3f);
     plugin.setLockOffset(false);

@@ -120,7 +120,7 @@ bool writePreview(const SizeChoice& size, const Options& options, const render::
         std::fprintf(stderr, "%s: cannot store the size preference\n", kProgram);
         return false;
     }
-    std::unique_ptr<AudioEffect> effect(createEffectInstance(nullptr));
+    std::unique_ptr<AudioEffect> effect(createEffectWithEditor(nullptr));
     auto* plugin = dynamic_cast<APlugin*>(effect.get());
     auto* editor = dynamic_cast<uEditor*>(effect->getEditor());
     if (!plugin || !editor) return false;

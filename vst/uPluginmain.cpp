@@ -1,8 +1,8 @@
 // The entry points a host looks up in Tidewalker.so. They only translate:
-// ask the host's version, create the effect, hand back its record.
-#include <new>
-
-#include "plugin/APlugin.h"
+// ask the host's version, create the effect with its editor, hand back its
+// record.
+#include "editor/uEditor.h"
+#include "effect/AudioEffect.h"
 
 #define TIDEWALKER_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -15,7 +15,7 @@ AEffect* VSTPluginMain(audioMasterCallback audioMaster) {
     // A host that cannot answer the version call cannot drive us either.
     if (!audioMaster || audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) return nullptr;
     try {
-        return createEffectInstance(audioMaster)->getAeffect();
+        return createEffectWithEditor(audioMaster)->getAeffect();
     } catch (...) {
         // Nothing may unwind into the host's C code.
         return nullptr;

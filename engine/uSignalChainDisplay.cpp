@@ -1,12 +1,11 @@
 // Display and meter data: the levels the audio thread records for the
-// reverse display and the meters, the queries the editor polls, and the
-// mailbox through which the engine leaves word for the editor.
-#include "plugin/APlugin.h"
+// reverse display and the meters, and the queries the editor polls.
+#include "engine/uSignalChain.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "engine/uPluginEngine.h"
+#include "engine/SharedValue.h"
 
 namespace {
 
@@ -19,9 +18,8 @@ constexpr float kBarsToQuantize = 1.01f;
 constexpr float kBarsToQuantizeFinely = 1.0001f;
 constexpr float kSoundLevel = 0.0001f;
 constexpr float kQuietLevel = 0.00001f;
-constexpr VstInt32 kQuietFramesToStop = 50001;
+constexpr std::int32_t kQuietFramesToStop = 50001;
 constexpr float kVuCoefficient = 0.1f;
-constexpr float kVuToEditor = 4.0f;
 
 // A synced window longer than the threshold (in bars) is raised to the next whole bar.
 float toWholeBars(float ms, float tempo, float thresholdBars) noexcept {
@@ -36,16 +34,16 @@ float toWholeBars(float ms, float tempo, float thresholdBars) noexcept {
 
 }  // namespace
 
-void APlugin::clearDisplay() noexcept {
+void TSignalChain::clearDisplay() noexcept {
     // Only the slots written since the last clear can hold anything.
-    for (VstInt32 i = 0; i < displayWritten; ++i) {
+    for (std::int32_t i = 0; i < displayWritten; ++i) {
         storeRelaxed(displayIn[i], 0.0f);
         storeRelaxed(displayOut[i], 0.0f);
     }
     displayWritten = 0;
 }
 
-float APlugin::displayLengthMS(float zoomFactor, bool synced) const noexcept {
+float TSignalChain::displayLengthMS(float zoomFactor, bool synced) const noexcept {
     const float rate = loadRelaxed(sampleRate);
     const float hold = static_cast<float>(loadRelaxed(holdSamples)) * 1000.0f / rate;
     const float base = std::max(std::min(kMaxHoldMS, hold), 2.0f * getReverseLength());
@@ -54,12 +52,12 @@ float APlugin::displayLengthMS(float zoomFactor, bool synced) const noexcept {
     return toWholeBars(window, loadRelaxed(tempo), kBarsToQuantize);
 }
 
-float APlugin::currentDisplayLengthMS() noexcept {
+float TSignalChain::currentDisplayLengthMS() noexcept {
     // Worked out per frame by the formula, but only redone when an input
     // moved; while the two takes differ in length, the heard voice decides.
     DisplayWindow& w = displayWindow;
-    const float zoom = loadValue(Param::ReverseZoom);
-    const bool synced = getOnOff(Param::ReverseTempoSync);
+    const float zoom = value(Param::ReverseZoom);
+    const bool synced = onOff(Param::ReverseTempoSync);
     const std::int32_t first = reverse[0].length.load(relaxed);
     const std::int32_t second = reverse[1].length.load(relaxed);
     if (zoom != w.zoomValue || synced != w.synced || first != w.takeLengths[0] || second != w.takeLengths[1] ||
@@ -69,21 +67,21 @@ float APlugin::currentDisplayLengthMS() noexcept {
     return w.ms;
 }
 
-float APlugin::getReverseDisplayLengthMS() const noexcept {
-    return displayLengthMS(std::exp2(4.0f * loadValue(Param::ReverseZoom)), getOnOff(Param::ReverseTempoSync));
+float TSignalChain::getReverseDisplayLengthMS() const noexcept {
+    return displayLengthMS(std::exp2(4.0f * value(Param::ReverseZoom)), onOff(Param::ReverseTempoSync));
 }
 
-float APlugin::getReverseDisplayLengthQuantized() const noexcept {
+float TSignalChain::getReverseDisplayLengthQuantized() const noexcept {
     const float window = getReverseDisplayLengthMS();
-    if (!getOnOff(Param::ReverseTempoSync)) return window;
+    if (!onOff(Param::ReverseTempoSync)) return window;
     return toWholeBars(window, loadRelaxed(tempo), kBarsToQuantizeFinely);
 }
 
-float APlugin::getReverseDisplayLengthQB() const noexcept {
+float TSignalChain::getReverseDisplayLengthQB() const noexcept {
     return getReverseDisplayLengthQuantized() / 1000.0f * loadRelaxed(tempo) / 60.0f;
 }
 
-float APlugin::getDisplayValue(float x, float width, bool input) const noexcept {
+float TSignalChain::getDisplayValue(float x, float width, bool input) const noexcept {
     if (!(width > 0.0f) || !std::isfinite(x)) return 0.0f;
     const float length = getReverseDisplayLengthMS();
     const float last = std::trunc(length) - 1.0f;
@@ -91,40 +89,40 @@ float APlugin::getDisplayValue(float x, float width, bool input) const noexcept 
     // the arrays (a window quantised beyond 64 s) count as empty.
     const auto bound = [&](float column) {
         const float slot = std::min(std::trunc(column * length / width), last);
-        return static_cast<VstInt32>(std::clamp(slot, 0.0f, static_cast<float>(kDisplaySlots)));
+        return static_cast<std::int32_t>(std::clamp(slot, 0.0f, static_cast<float>(kDisplaySlots)));
     };
-    const VstInt32 start = bound(x);
-    const VstInt32 end = std::min(bound(x + 1.0f), kDisplaySlots);
+    const std::int32_t start = bound(x);
+    const std::int32_t end = std::min(bound(x + 1.0f), kDisplaySlots);
     const float* slots = input ? displayIn : displayOut;
     float peak = 0.0f;
-    for (VstInt32 i = start; i < end; ++i) peak = std::max(peak, loadRelaxed(slots[i]));
+    for (std::int32_t i = start; i < end; ++i) peak = std::max(peak, loadRelaxed(slots[i]));
     if (!(peak > 0.0f)) return 0.0f;
     return peak * loadRelaxed(input ? verticalInZoom : verticalOutZoom);
 }
 
-float APlugin::getReversePosition() const noexcept {
+float TSignalChain::getReversePosition() const noexcept {
     return loadRelaxed(displayPosition);
 }
 
-float APlugin::getRecordPosition() const noexcept {
+float TSignalChain::getRecordPosition() const noexcept {
     return loadRelaxed(displayPosition);
 }
 
-float APlugin::getReverseLength() const noexcept {
+float TSignalChain::getReverseLength() const noexcept {
     // The voice the output follows: the older take while both play.
     const bool firstPlaying = reverse[0].getPlaying();
     const bool secondPlaying = reverse[1].getPlaying();
-    VstInt32 selected = secondPlaying ? 1 : 0;
+    std::int32_t selected = secondPlaying ? 1 : 0;
     if (firstPlaying && secondPlaying) selected = 1 - std::clamp(loadRelaxed(reverseToUse), 0, 1);
     return reverse[selected].getLength();
 }
 
-float APlugin::getHoldTime() const noexcept {
+float TSignalChain::getHoldTime() const noexcept {
     return std::min(kMaxHoldMS, static_cast<float>(loadRelaxed(holdSamples)) * 1000.0f / loadRelaxed(sampleRate));
 }
 
-bool APlugin::getSilent() const noexcept {
-    switch (getReverseTriggerMode()) {
+bool TSignalChain::getSilent() const noexcept {
+    switch (triggerMode()) {
     case TriggerMode::Manual:
         return !loadRelaxed(manualLatch);
     case TriggerMode::Host:
@@ -136,20 +134,20 @@ bool APlugin::getSilent() const noexcept {
     }
 }
 
-bool APlugin::getReverseManualTrigger() const noexcept {
+bool TSignalChain::getReverseManualTrigger() const noexcept {
     return loadRelaxed(manualLatch);
 }
 
-float APlugin::getLFOPos() const noexcept {
+float TSignalChain::getLFOPos() const noexcept {
     return lfo.getPos();
 }
 
-float APlugin::getVu() noexcept {
+float TSignalChain::getVu() noexcept {
     return std::atomic_ref<float>(vuPeak).exchange(0.0f, relaxed);
 }
 
-void APlugin::updateReverseDisplay(float inLevel, float outLevel) noexcept {
-    const bool hostMode = getReverseTriggerMode() == TriggerMode::Host;
+void TSignalChain::updateReverseDisplay(float inLevel, float outLevel) noexcept {
+    const bool hostMode = triggerMode() == TriggerMode::Host;
     if (!hostMode) {
         if (inLevel > kSoundLevel && !displayRunning) {
             // Sound after silence starts the picture afresh at the left.
@@ -173,7 +171,7 @@ void APlugin::updateReverseDisplay(float inLevel, float outLevel) noexcept {
         clearDisplay();
     }
     if (position > -1.0f && position < static_cast<float>(kDisplaySlots)) {
-        const auto slot = static_cast<VstInt32>(position);
+        const auto slot = static_cast<std::int32_t>(position);
         storeRelaxed(displayIn[slot], inLevel);
         storeRelaxed(displayOut[slot], outLevel);
         displayWritten = std::max(displayWritten, slot + 1);
@@ -190,34 +188,12 @@ void APlugin::updateReverseDisplay(float inLevel, float outLevel) noexcept {
     storeRelaxed(displayPosition, position);
 }
 
-void APlugin::updateVu() noexcept {
+void TSignalChain::updateVu() noexcept {
     const float samples[4] = {inputLeft, inputRight, outputLeft, outputRight};
     for (int i = 0; i < 4; ++i)
         storeRelaxed(vuFollowers[i], (1.0f - kVuCoefficient) * vuFollowers[i] + kVuCoefficient * std::fabs(samples[i]));
-    if ((sampleCounter & 2047u) != 0 || !editorShowing()) return;
-    for (int i = 0; i < 4; ++i) vuForEditor[i].store(vuFollowers[i] * kVuToEditor, relaxed);
-    vuForEditorReady.store(true, std::memory_order_release);
 }
 
-bool APlugin::editorShowing() const noexcept {
-    // Only the link's own flags: the audio thread never touches the editor object.
-    return editorOpen.load(relaxed) && !editorBusy.load(relaxed);
-}
-
-void APlugin::editorResume() noexcept {
-    if (editorShowing()) resumeRequested.store(true, relaxed);
-}
-
-bool APlugin::takeResumeRequest() noexcept {
-    return resumeRequested.exchange(false, relaxed);
-}
-
-bool APlugin::takeVuLevels(float (&levels)[4]) noexcept {
-    if (!vuForEditorReady.exchange(false, std::memory_order_acquire)) return false;
-    for (int i = 0; i < 4; ++i) levels[i] = vuForEditor[i].load(relaxed);
-    return true;
-}
-
-std::uint64_t APlugin::takeParametersChangedByAudio() noexcept {
-    return parametersChangedByAudio.exchange(0, relaxed);
+float TSignalChain::getLockedOffset() const noexcept {
+    return loadRelaxed(lockedOffsetValue);
 }

@@ -1,12 +1,12 @@
 // The signal chain: one stereo frame through the trigger logic, the two
 // reverse voices, distortion and filters, LFO-driven volume and pan, and the
 // dry/wet mix.
-#include "plugin/APlugin.h"
+#include "engine/uSignalChain.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "engine/uPluginEngine.h"
+#include "engine/SharedValue.h"
 
 namespace {
 
@@ -28,40 +28,48 @@ float clipOutput(float sample) noexcept {
 
 }  // namespace
 
-void APlugin::refreshCachedSwitches() noexcept {
-    storeRelaxed(lockedOffsetValue, loadValue(Param::ReverseOffset));
-    storeRelaxed(bypassOn, getOnOff(Param::Bypass));
-    storeRelaxed(muteOn, getOnOff(Param::Mute));
-    storeRelaxed(dryMuteOn, getOnOff(Param::DryMute));
-    const bool synced = getOnOff(Param::ReverseTempoSync);
+TSignalChain::TSignalChain(const float* slotValues, Owner& slotOwner) : values(slotValues), owner(slotOwner) {}
+
+float TSignalChain::value(std::int32_t index) const noexcept {
+    // Constant slots within the table: read whole, no bounds check.
+    return loadRelaxed(values[index]);
+}
+
+bool TSignalChain::onOff(std::int32_t index) const noexcept {
+    return ::getOnOff(value(index));
+}
+
+std::int32_t TSignalChain::stepped(std::int32_t index, StepShape steps) const noexcept {
+    return ::getSteppedValue(value(index), steps.scale, steps.count);
+}
+
+std::int32_t TSignalChain::triggerMode() const noexcept {
+    return stepped(Param::ReverseTriggerMode, kTriggerModeSteps);
+}
+
+void TSignalChain::refreshCachedSwitches() noexcept {
+    storeRelaxed(lockedOffsetValue, value(Param::ReverseOffset));
+    storeRelaxed(bypassOn, onOff(Param::Bypass));
+    storeRelaxed(muteOn, onOff(Param::Mute));
+    storeRelaxed(dryMuteOn, onOff(Param::DryMute));
+    const bool synced = onOff(Param::ReverseTempoSync);
     for (TReverse& voice : reverse) voice.setTempoSynced(synced);
 }
 
-void APlugin::resetTriggeredLfo() noexcept {
+void TSignalChain::resetTriggeredLfo() noexcept {
     if (lfoTriggered == 1) lfo.reset();
 }
 
-void APlugin::setParameterFromEngine(VstInt32 index, float value) noexcept {
-    setParameter(index, value);
-    if (index >= 0 && index < kNumEditorSlots)
-        parametersChangedByAudio.fetch_or(std::uint64_t{1} << index, std::memory_order_relaxed);
-}
-
-void APlugin::processSound() noexcept {
-    // Constant slots, read whole without the bounds check of loadValue.
-    const auto value = [this](VstInt32 index) { return loadRelaxed(slots.currentValues[index]); };
+void TSignalChain::processSound() noexcept {
     const std::uint32_t counter = sampleCounter;
 
-    if ((counter & 4095u) == 0) {
-        refreshCachedSwitches();
-        if (programChanged.exchange(false, std::memory_order_relaxed) && editorShowing()) editorResume();
-    }
+    if ((counter & 4095u) == 0) refreshCachedSwitches();
 
-    const VstInt32 lfoMode = ::getOnOff(value(Param::LfoMode)) ? 1 : 0;
+    const std::int32_t lfoMode = onOff(Param::LfoMode) ? 1 : 0;
     if (lfoMode != lfoTriggered) lfo.reset();
     lfoTriggered = lfoMode;
 
-    const VstInt32 mode = getReverseTriggerMode();
+    const std::int32_t mode = triggerMode();
     if (mode != lastTriggerMode) {
         resetEverythingNow();
         if (mode == TriggerMode::Host && hostPlaying) {
@@ -119,7 +127,7 @@ void APlugin::processSound() noexcept {
     reverse[1].process(inputLeft, inputRight, voiceOut[1][0], voiceOut[1][1], offsetSamples);
 
     // The older take keeps the output until it ends; voices are never summed.
-    VstInt32 selected = secondPlays ? 1 : 0;
+    std::int32_t selected = secondPlays ? 1 : 0;
     if (firstPlays && secondPlays) selected = 1 - reverseToUse;
     float wetLeft = voiceOut[selected][0];
     float wetRight = voiceOut[selected][1];
@@ -135,7 +143,7 @@ void APlugin::processSound() noexcept {
         wetGain = decibelGain(wetValue, 50.0f, -40.0f);
     }
 
-    if (::getOnOff(value(Param::FilterActive))) {
+    if (onOff(Param::FilterActive)) {
         const float amount = value(Param::Distort);
         wetLeft = distortion.doDistortion(wetLeft, amount);
         wetRight = distortion.doDistortion(wetRight, amount);
@@ -175,10 +183,10 @@ void APlugin::processSound() noexcept {
     countUp(silenceCounter);
     if (std::fabs(inputLeft) + std::fabs(inputRight) > kSilence ||
         std::fabs(outputLeft) + std::fabs(outputRight) > kSilence)
-        storeRelaxed(silenceCounter, VstInt32{0});
+        storeRelaxed(silenceCounter, std::int32_t{0});
 }
 
-void APlugin::triggerLogic(VstInt32 mode, float level) noexcept {
+void TSignalChain::triggerLogic(std::int32_t mode, float level) noexcept {
     if (mode == TriggerMode::Audio) {
         if (!holding) {
             if (level > threshold) {
@@ -193,13 +201,13 @@ void APlugin::triggerLogic(VstInt32 mode, float level) noexcept {
 
     // The button is momentary: it falls back to 0 in every mode, and only
     // "Manual" mode takes a press, once the previous manual take is over.
-    if (loadValue(Param::ReverseTrigger) > 0.5f) {
+    if (value(Param::ReverseTrigger) > 0.5f) {
         if (mode == TriggerMode::Manual && !manualLatch) {
             storeRelaxed(manualLatch, true);
             resetEverythingNow();
             triggerRequest = true;
         }
-        setParameterFromEngine(Param::ReverseTrigger, 0.0f);
+        owner.setParameterFromEngine(Param::ReverseTrigger, 0.0f);
     }
 
     if (mode == TriggerMode::Manual && manualLatch) {
@@ -226,11 +234,11 @@ void APlugin::triggerLogic(VstInt32 mode, float level) noexcept {
         storeRelaxed(manualLatch, false);
 }
 
-void APlugin::startTakeIfRequested(VstInt32 mode) noexcept {
+void TSignalChain::startTakeIfRequested(std::int32_t mode) noexcept {
     if (holding || !triggerRequest) return;
     holding = true;
     triggerRequest = false;
-    const VstInt32 voice = 1 - reverseToUse;
+    const std::int32_t voice = 1 - reverseToUse;
     storeRelaxed(reverseToUse, voice);
     reverse[voice].clear();
     reverse[voice].setUsed(true);

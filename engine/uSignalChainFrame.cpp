@@ -1,21 +1,19 @@
-// The processing frame: block entry points, sample rate, host tempo and
-// transport, the mapping of parameter values onto the engine, and the resets.
-#include "plugin/APlugin.h"
+// The processing frame of the chain: start values, sample rate, host tempo
+// and transport, the mapping of parameter values onto the engine, and the
+// resets.
+#include "engine/uSignalChain.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "engine/uPluginEngine.h"
+#include "engine/SharedValue.h"
 
 namespace {
 
 constexpr auto relaxed = std::memory_order_relaxed;
 
-// Tempo valid, position in quarter notes valid, transport playing, transport changed.
-constexpr VstInt32 kTimeInfoRequest = 1539;
-constexpr float kMinSampleRate = 1000.0f;
-constexpr float kMaxSampleRate = 768000.0f;
+constexpr float kStartTempo = 120.0f;
 constexpr float kDefaultTempo = 120.0f;
 constexpr double kMinTempo = 1.0;
 // Far beyond any real tempo; keeps the conversion to float and every length finite.
@@ -33,29 +31,31 @@ float pow2(float exponent) noexcept {
     return static_cast<float>(std::exp2(static_cast<double>(exponent)));
 }
 
-float finiteOrSilence(float sample) noexcept {
-    return std::isfinite(sample) ? sample : 0.0f;
-}
-
 // Sample counts the engine compares against counters that stop at the top of
 // the int range: kept one below it so that a hold always expires.
-VstInt32 sampleCount(float samples) noexcept {
-    return std::min(toIndex(samples), std::numeric_limits<VstInt32>::max() - 1);
+std::int32_t sampleCount(float samples) noexcept {
+    return std::min(toIndex(samples), std::numeric_limits<std::int32_t>::max() - 1);
 }
 
 }  // namespace
 
-void APlugin::initEngineState() noexcept {
+void TSignalChain::init() noexcept {
+    storeRelaxed(bypassOn, false);
+    storeRelaxed(muteOn, false);
+    storeRelaxed(dryMuteOn, false);
+    inputLeft = inputRight = outputLeft = outputRight = 0.0f;
+    for (float& follower : vuFollowers) storeRelaxed(follower, 0.0f);
+    hostTime = {};
     sampleCounter = 0;
     prevTransportPlaying = transportPlaying = 0;
     holding = displayRunning = false;
     storeRelaxed(manualLatch, false);
     triggerRequest = false;
     lastTriggerMode = -1;
-    storeRelaxed(reverseToUse, VstInt32{0});
-    storeRelaxed(holdSamples, VstInt32{0});
+    storeRelaxed(reverseToUse, std::int32_t{0});
+    storeRelaxed(holdSamples, std::int32_t{0});
     samplesSinceTrigger = offsetSamples = hostSyncCounter = quietCounter = 0;
-    storeRelaxed(silenceCounter, VstInt32{0});
+    storeRelaxed(silenceCounter, std::int32_t{0});
     prevHoldValue = prevLengthValue = 0.0f;
     hostSyncDisplay = hostSyncStarted = false;
     storeRelaxed(hostPlaying, false);
@@ -70,27 +70,11 @@ void APlugin::initEngineState() noexcept {
     dryGainValue = wetGainValue = -1.0f;
     displayWindow.zoomValue = -1.0f;
     pendingResets.store(0, relaxed);
-    resumeRequested.store(false, relaxed);
-    vuForEditorReady.store(false, relaxed);
-    parametersChangedByAudio.store(0, relaxed);
+    storeRelaxed(tempo, kStartTempo);
 }
 
-void APlugin::suspend() {}
-
-void APlugin::resume() {
-    refreshPreferences();
-}
-
-void APlugin::refreshPreferences() {
-    preferences.refreshIfDue();
-}
-
-void APlugin::setSampleRate(float rate) {
-    if (!std::isfinite(rate)) return;
-    const float r = std::clamp(rate, kMinSampleRate, kMaxSampleRate);
-    if (std::fabs(lastSampleRate - r) < 0.01f) return;  // a repeated rate keeps the takes
+void TSignalChain::setSampleRate(float r) noexcept {
     storeRelaxed(sampleRate, r);
-    lastSampleRate = r;
     storeRelaxed(samplesPerBar, 240.0f * r / tempo);
     for (TReverse& voice : reverse) voice.init(r);
     displayWindow.zoomValue = -1.0f;  // the window is worked out afresh at the new rate
@@ -103,38 +87,16 @@ void APlugin::setSampleRate(float rate) {
     lfo.init(r);
 }
 
-void APlugin::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) noexcept {
-    timeInfo = getTimeInfo(kTimeInfoRequest);
-    if (sampleFrames <= 0) return;
-    const float* inLeft = inputs ? inputs[0] : nullptr;
-    const float* inRight = inputs ? inputs[1] : nullptr;
-    float* outLeft = outputs ? outputs[0] : nullptr;
-    float* outRight = outputs ? outputs[1] : nullptr;
-
-    for (VstInt32 i = 0; i < sampleFrames; ++i) {
-        applyPendingResets();
-        if (pendingMidiCount > 0) processMidi(i);
-        // A missing channel is silence; so is a sample that is not a number,
-        // which would otherwise live on in the voices and filters.
-        const float left = inLeft ? finiteOrSilence(inLeft[i]) : 0.0f;
-        const float right = inRight ? finiteOrSilence(inRight[i]) : 0.0f;
-        inputLeft = outputLeft = left;
-        inputRight = outputRight = right;
-        processSound();
-        if (outLeft) outLeft[i] = outputLeft;
-        if (outRight) outRight[i] = outputRight;
-    }
+void TSignalChain::setHostTime(const HostTime& time, bool muteReverseOnStop) noexcept {
+    hostTime = time;
+    muteReverse = muteReverseOnStop;
 }
 
-void APlugin::__processDeprecated(float** inputs, float** outputs, VstInt32 sampleFrames) noexcept {
-    processReplacing(inputs, outputs, sampleFrames);
-}
-
-void APlugin::setHost() noexcept {
-    if (!timeInfo) return;
+void TSignalChain::setHost() noexcept {
+    if (!hostTime.known) return;
     float bpm = kDefaultTempo;
-    if (timeInfo->flags & kVstTempoValid) {
-        const double reported = timeInfo->tempo;
+    if (hostTime.tempoValid) {
+        const double reported = hostTime.tempo;
         if (std::isfinite(reported)) bpm = static_cast<float>(std::clamp(reported, kMinTempo, kMaxTempo));
     }
     storeRelaxed(tempo, bpm);
@@ -142,14 +104,14 @@ void APlugin::setHost() noexcept {
     for (TReverse& voice : reverse) voice.setTempo(bpm);
 
     prevTransportPlaying = transportPlaying;
-    transportPlaying = (timeInfo->flags & kVstTransportPlaying) ? 1 : 0;
+    transportPlaying = hostTime.playing ? 1 : 0;
     const bool changed = prevTransportPlaying != transportPlaying;
 
     if (!transportPlaying) {
         storeRelaxed(hostPlaying, false);
         // The voices are cleared only as far as they were written, so this
         // costs the length of the takes, not the whole buffers.
-        if (changed && preferences.muteReverse())
+        if (changed && muteReverse)
             for (TReverse& voice : reverse) voice.zero();
         return;
     }
@@ -158,9 +120,9 @@ void APlugin::setHost() noexcept {
 
     resetReverseNow(0);
     resetReverseNow(1);
-    storeRelaxed(reverseToUse, VstInt32{1});
+    storeRelaxed(reverseToUse, std::int32_t{1});
     lfo.reset();
-    if (getReverseTriggerMode() == TriggerMode::Host) {
+    if (triggerMode() == TriggerMode::Host) {
         hostSyncCounter = quietCounter = 0;
         holding = false;
         displayRunning = true;
@@ -172,30 +134,30 @@ void APlugin::setHost() noexcept {
     }
 }
 
-void APlugin::setOften() noexcept {
-    storeRelaxed(verticalInZoom, pow2(6.0f * loadValue(Param::ReverseVerticalInZoom) - 1.0f));
-    storeRelaxed(verticalOutZoom, pow2(6.0f * loadValue(Param::ReverseVerticalOutZoom) - 1.0f));
+void TSignalChain::setOften() noexcept {
+    storeRelaxed(verticalInZoom, pow2(6.0f * value(Param::ReverseVerticalInZoom) - 1.0f));
+    storeRelaxed(verticalOutZoom, pow2(6.0f * value(Param::ReverseVerticalOutZoom) - 1.0f));
 
     const float oldHold = prevHoldValue;
     const float oldLength = prevLengthValue;
 
     // The hold can never be shorter than the take.
-    const float length = loadValue(Param::ReverseLength);
-    if (length > loadValue(Param::ReverseRetriggerHoldTime))
-        setParameterFromEngine(Param::ReverseRetriggerHoldTime, length);
+    const float length = value(Param::ReverseLength);
+    if (length > value(Param::ReverseRetriggerHoldTime))
+        owner.setParameterFromEngine(Param::ReverseRetriggerHoldTime, length);
 
-    const float thresholdValue = loadValue(Param::ReverseTriggerThreshold);
+    const float thresholdValue = value(Param::ReverseTriggerThreshold);
     threshold = thresholdValue >= 0.0001f ? static_cast<float>(std::pow(10.0, (40.0f * thresholdValue - 40.0f) / 20.0f))
                                           : 0.0f;
 
-    const float hold = loadValue(Param::ReverseRetriggerHoldTime);
+    const float hold = value(Param::ReverseRetriggerHoldTime);
     prevHoldValue = hold;
     prevLengthValue = length;
-    const VstInt32 lengthStep = ::getSteppedValue(length, kReverseLengthSteps.scale, kReverseLengthSteps.count);
+    const std::int32_t lengthStep = ::getSteppedValue(length, kReverseLengthSteps.scale, kReverseLengthSteps.count);
     for (TReverse& voice : reverse) voice.setLength(length, REVERSE_SYNCED_LENGTH_ARRAY[lengthStep]);
 
     if ((std::fabs(hold - oldHold) > kMovedValue || std::fabs(length - oldLength) > kMovedValue) &&
-        getReverseTriggerMode() == TriggerMode::Manual) {
+        triggerMode() == TriggerMode::Manual) {
         resetReverseNow(0);
         resetReverseNow(1);
         resetEverythingNow();
@@ -203,13 +165,13 @@ void APlugin::setOften() noexcept {
         triggerRequest = false;
     }
 
-    const float offset = loadValue(Param::ReverseOffset);
+    const float offset = value(Param::ReverseOffset);
     offsetSamples = offset >= kOffsetOff ? sampleCount(pow2(REVESE_OFFSET_MAX_TIME_LOG * offset) / 1000.0f * sampleRate)
                                          : 0;
 
     float holdLength;
-    if (getOnOff(Param::ReverseTempoSync)) {
-        const VstInt32 step = ::getSteppedValue(hold, kReverseLengthSteps.scale, kReverseLengthSteps.count);
+    if (onOff(Param::ReverseTempoSync)) {
+        const std::int32_t step = ::getSteppedValue(hold, kReverseLengthSteps.scale, kReverseLengthSteps.count);
         holdLength = REVERSE_SYNCED_LENGTH_ARRAY[step] * samplesPerBar + 1.0f;
     } else {
         holdLength = pow2(hold * REVERSE_MAX_TIME_LOG + REVERSE_MIN_TIME_LOG) / 1000.0f * sampleRate;
@@ -217,26 +179,26 @@ void APlugin::setOften() noexcept {
     storeRelaxed(holdSamples, sampleCount(holdLength));
 
     for (TReverse& voice : reverse)
-        voice.setAttackDecay(loadValue(Param::ReverseAttack), loadValue(Param::ReverseDecay));
+        voice.setAttackDecay(value(Param::ReverseAttack), value(Param::ReverseDecay));
 
-    const float speed = loadValue(Param::LfoSpeed);
-    lfo.setOn(getOnOff(Param::LfoActive));
-    lfo.setTemoSynced(getOnOff(Param::LfoTempoSync));
+    const float speed = value(Param::LfoSpeed);
+    lfo.setOn(onOff(Param::LfoActive));
+    lfo.setTemoSynced(onOff(Param::LfoTempoSync));
     lfo.setSpeed(speed, tempo,
                  LFO_SYNCED_PERIOD_ARRAY[::getSteppedValue(speed, kLfoSpeedSteps.scale, kLfoSpeedSteps.count)]);
-    lfo.setWave(getLFOWave(), LFO_PHASE_VAL[getLFOPhase()]);
+    lfo.setWave(stepped(Param::LfoWave, kLfoWaveSteps), LFO_PHASE_VAL[stepped(Param::LfoPhase, kLfoPhaseSteps)]);
 }
 
-void APlugin::resetReverse(VstInt32 voice) noexcept {
+void TSignalChain::resetReverse(std::int32_t voice) noexcept {
     if (voice == 0) pendingResets.fetch_or(kResetVoice0, relaxed);
     if (voice == 1) pendingResets.fetch_or(kResetVoice1, relaxed);
 }
 
-void APlugin::resetEverything() noexcept {
+void TSignalChain::resetEverything() noexcept {
     pendingResets.fetch_or(kResetAll, relaxed);
 }
 
-void APlugin::applyPendingResets() noexcept {
+void TSignalChain::applyPendingResets() noexcept {
     if (pendingResets.load(relaxed) == 0) return;
     const std::uint32_t asked = pendingResets.exchange(0, relaxed);
     if (asked & kResetVoice0) resetReverseNow(0);
@@ -244,9 +206,9 @@ void APlugin::applyPendingResets() noexcept {
     if (asked & kResetAll) resetEverythingNow();
 }
 
-void APlugin::resetReverseNow(VstInt32 voice) noexcept {
+void TSignalChain::resetReverseNow(std::int32_t voice) noexcept {
     holding = false;
-    storeRelaxed(holdSamples, VstInt32{0});
+    storeRelaxed(holdSamples, std::int32_t{0});
     samplesSinceTrigger = 0;
     hostSyncCounter = 0;
     hostSyncDisplay = hostSyncStarted = false;
@@ -256,16 +218,16 @@ void APlugin::resetReverseNow(VstInt32 voice) noexcept {
     quietCounter = 0;
 }
 
-void APlugin::resetEverythingNow() noexcept {
+void TSignalChain::resetEverythingNow() noexcept {
     // A transport that is playing now counts as just started.
     prevTransportPlaying = transportPlaying = 0;
     setHost();
-    storeRelaxed(silenceCounter, VstInt32{0});
+    storeRelaxed(silenceCounter, std::int32_t{0});
     storeRelaxed(displayPosition, 0.0f);
     clearDisplay();
     resetReverseNow(0);
     resetReverseNow(1);
-    storeRelaxed(reverseToUse, VstInt32{1});
+    storeRelaxed(reverseToUse, std::int32_t{1});
     lfo.reset();
     filterSnap = true;
     refreshCachedSwitches();

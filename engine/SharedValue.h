@@ -4,6 +4,8 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
+#include <limits>
 
 template <class T>
 T loadRelaxed(const T& slot) noexcept {  // any
@@ -14,4 +16,9 @@ T loadRelaxed(const T& slot) noexcept {  // any
 template <class T>
 void storeRelaxed(T& slot, T value) noexcept {  // any
     std::atomic_ref<T>(slot).store(value, std::memory_order_relaxed);
+}
+
+// audio: one more, unless already at the top; stored whole for readers elsewhere.
+inline void countUp(std::int32_t& counter) noexcept {
+    if (counter < std::numeric_limits<std::int32_t>::max()) storeRelaxed(counter, counter + 1);
 }
