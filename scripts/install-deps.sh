@@ -15,6 +15,7 @@ packages=(
   fonts-dejavu-core fontconfig            # editor text
   xvfb xauth                              # editor window tests without a display
   clang libclang-rt-14-dev                # fuzz targets (libFuzzer)
+  lv2-dev liblilv-dev lilv-utils          # the LV2 plug-in, and lilv to check its bundle
 )
 
 sudo_cmd=()
