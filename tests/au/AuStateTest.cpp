@@ -75,7 +75,8 @@ TEST_F(AuTest, StateMovesEveryValueToANewInstance) {
     const std::vector<float> restored = values(*target), original = values(*source);
     // A program never arrives with the trigger pressed; everything else does.
     for (UInt32 i = 0; i < kNumParameters; ++i) {
-        if (i != Param::ReverseTrigger) EXPECT_EQ(restored[i], original[i]) << i;
+        if (i == Param::ReverseTrigger) continue;
+        EXPECT_EQ(restored[i], original[i]) << i;
     }
     CFRelease(state);
 }
