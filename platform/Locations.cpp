@@ -89,8 +89,12 @@ bool getDefaultEcsDirectory(char (&buffer)[kPathBytes])
 
 bool getHelpFilePath(char (&buffer)[kPathBytes])
 {
-    return copyLimited(buffer, withoutTrailingSlashes(TIDEWALKER_INSTALL_PREFIX) +
-                                   "/share/doc/tidewalker/Tidewalker_Manual.pdf");
+    // Under this build's install prefix, or where the Debian package puts it
+    // (a plug-in built for /usr/local may sit beside a packaged one).
+    constexpr const char* kManual = "/share/doc/tidewalker/Tidewalker_Manual.pdf";
+    const std::string own = withoutTrailingSlashes(TIDEWALKER_INSTALL_PREFIX) + kManual;
+    const std::string packaged = std::string("/usr") + kManual;
+    return copyLimited(buffer, access(own.c_str(), R_OK) != 0 && access(packaged.c_str(), R_OK) == 0 ? packaged : own);
 }
 
 std::string userPreferencesFolder()

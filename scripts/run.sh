@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the project needs, builds Tidewalker, installs the plug-in into
-# ~/.vst/, shows what a host sees, and renders audio through it.
+# ~/.vst/ (VST 2.4) and ~/.lv2/ (LV2), shows what a host sees, and renders
+# audio through it.
 #   scripts/run.sh                  renders the built-in demo
 #   scripts/run.sh in.wav [opts]    renders a file (options of tidewalker-render)
 set -euo pipefail
@@ -9,11 +10,15 @@ build_dir=${BUILD_DIR:-build}
 
 bash scripts/install-deps.sh
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTIDEWALKER_TESTS=OFF >/dev/null
-cmake --build "$build_dir" -j"$(nproc)" --target Tidewalker tidewalker-render
+cmake --build "$build_dir" -j"$(nproc)" --target Tidewalker tidewalker-render tidewalker_lv2_bundle
 
 mkdir -p "$HOME/.vst"
 install -m 0755 "$build_dir/Tidewalker.so" "$HOME/.vst/Tidewalker.so"
 echo "Installed the plug-in: $HOME/.vst/Tidewalker.so"
+lv2_bundle="$HOME/.lv2/Tidewalker.lv2"
+rm -rf "$lv2_bundle" && mkdir -p "$lv2_bundle"
+install -m 0644 "$build_dir"/bundles/Tidewalker.lv2/* "$lv2_bundle/"
+echo "Installed the LV2 bundle: $lv2_bundle"
 echo
 
 render="$build_dir/tidewalker-render"

@@ -1,0 +1,43 @@
+// The Debian package made from this build: its files where hosts look for
+// them and its control data, read back with dpkg-deb.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "tests/platform/PlatformTestSupport.h"
+
+namespace {
+
+std::string shell(const std::string& command) {
+    std::string output;
+    if (FILE* pipe = ::popen((command + " 2>&1").c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
+        ::pclose(pipe);
+    }
+    return output;
+}
+
+TEST(DebianPackage, PutsEveryFormatWhereHostsLookAndDeclaresItsDependencies) {
+    if (shell("command -v dpkg-deb").empty()) GTEST_SKIP() << "dpkg-deb is not installed";
+    TempDir folder;
+    shell("cd '" + folder.str() + "' && '" CPACK_COMMAND "' -G DEB --config '" CPACK_CONFIG "' -B '" + folder.str() + "'");
+    const std::string deb = folder.str() + "/tidewalker_" TIDEWALKER_VERSION "_amd64.deb";
+    ASSERT_TRUE(std::filesystem::exists(deb)) << "cpack made no package";
+
+    const std::string files = shell("dpkg-deb -c '" + deb + "'");
+    for (const char* path : {"./usr/lib/lxvst/Tidewalker.so", "./usr/lib/lv2/Tidewalker.lv2/Tidewalker.so",
+                             "./usr/lib/lv2/Tidewalker.lv2/manifest.ttl", "./usr/lib/lv2/Tidewalker.lv2/Tidewalker.ttl",
+                             "./usr/lib/lv2/Tidewalker.lv2/presets.ttl", "./usr/bin/tidewalker-render"})
+        EXPECT_NE(files.find(std::string(path) + "\n"), std::string::npos) << path << " missing from\n" << files;
+
+    EXPECT_EQ(shell("dpkg-deb -f '" + deb + "' Package Version Architecture"),
+              "Package: tidewalker\nVersion: " TIDEWALKER_VERSION "\nArchitecture: amd64\n");
+    const std::string depends = shell("dpkg-deb -f '" + deb + "' Depends");
+    for (const char* library : {"libc6", "libstdc++6", "libsndfile1", "libcairo2", "libx11-6", "fonts-dejavu-core"})
+        EXPECT_NE(depends.find(library), std::string::npos) << library << " not declared in " << depends;
+}
+
+}  // namespace
