@@ -17,6 +17,7 @@ namespace {
 constexpr std::uint32_t kMagic = 'T' | 'W' << 8 | 'G' << 16 | 'R' << 24;  // "TWGR" on disk
 constexpr std::uint32_t kVersion = 1;
 constexpr double kExcerptAt[] = {0.15, 0.4, 0.55, 0.75, 0.92};
+constexpr double kFullRenderPeak = 1e-4;
 
 struct ErrorSum {
     double squares = 0.0;
@@ -32,6 +33,37 @@ struct ErrorSum {
     }
     double meanSquare() const { return count ? squares / count : 0.0; }
 };
+
+// Whole renders are too big to keep in the repository, but a change that
+// must not alter the sound can be held to every sample: with
+// TIDEWALKER_GOLDEN_FULL=<folder> a render is written to <folder>/<name>.f32
+// when no file is there yet, and otherwise compared with it sample by sample.
+void checkAgainstFullRender(const std::string& name, const StereoSignal& render) {
+    const char* folder = std::getenv("TIDEWALKER_GOLDEN_FULL");
+    if (!folder || !*folder) return;
+    const std::filesystem::path path = std::filesystem::path(folder) / (name + ".f32");
+    const std::size_t frames = render.frames();
+    std::vector<float> interleaved(2 * frames);
+    for (std::size_t i = 0; i < frames; ++i) {
+        interleaved[2 * i] = render.left[i];
+        interleaved[2 * i + 1] = render.right[i];
+    }
+    const auto bytes = static_cast<std::streamsize>(interleaved.size() * sizeof(float));
+    if (!std::filesystem::exists(path)) {
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(interleaved.data()), bytes);
+        EXPECT_TRUE(out.good()) << "could not write " << path;
+        return;
+    }
+    std::vector<float> before(interleaved.size());
+    std::ifstream in(path, std::ios::binary);
+    in.read(reinterpret_cast<char*>(before.data()), bytes);
+    ASSERT_TRUE(in.gcount() == bytes && in.peek() == EOF) << path << " is not a render of the same length";
+    ErrorSum error;
+    error.add(before, interleaved);
+    std::printf("%s: peak difference %.3g over the whole render\n", name.c_str(), error.peak);
+    EXPECT_LE(error.peak, kFullRenderPeak) << name << " moved from its full render";
+}
 
 }  // namespace
 
@@ -167,6 +199,7 @@ void checkAgainstReference(const std::string& name, const StereoSignal& render, 
                          "TIDEWALKER_REGENERATE_GOLDEN=1 and commit the new file";
         return;
     }
+    checkAgainstFullRender(name, render);
     const Comparison comparison = compare(*reference, actual);
     EXPECT_TRUE(comparison.within(tolerance))
         << name << " no longer sounds like its reference: " << comparison.describe()

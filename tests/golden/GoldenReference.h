@@ -62,7 +62,9 @@ Comparison compare(const Summary& reference, const Summary& actual);
 
 // Compares a render with references/<name>.twgr and records a test failure
 // when it differs or the reference is missing. With the environment variable
-// TIDEWALKER_REGENERATE_GOLDEN=1 the reference is rewritten instead.
+// TIDEWALKER_REGENERATE_GOLDEN=1 the reference is rewritten instead. With
+// TIDEWALKER_GOLDEN_FULL=<folder> the whole render is also kept in, or held
+// within 1e-4 of, <folder>/<name>.f32 (for changes that must not move the sound).
 void checkAgainstReference(const std::string& name, const StereoSignal& render, const Tolerance& tolerance = {});
 
 std::filesystem::path referencePath(const std::string& name);
