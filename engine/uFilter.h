@@ -1,7 +1,14 @@
 // The stereo filter of the reversed signal (resonant low-pass, high-pass or
 // feedback comb, chosen by its type) and the waveshaper that precedes it.
+// Both channels run side by side in one SSE2 register; each lane does the
+// same float operations in the same order as the scalar formulas, so the
+// result is the same to the bit.
 #pragma once
 
+#include <emmintrin.h>
+
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 class TFilter {
@@ -16,9 +23,13 @@ public:
 
     void init(float rate) noexcept;  // control
     void setType(int32_t newType) noexcept;  // audio
-    void setFreq(float value) noexcept;  // audio
-    void setRes(float value) noexcept;  // audio
+    void setFreq(float value) noexcept { targetFreq = unit(value); }  // audio
+    void setRes(float value) noexcept { resonance = unit(value) * 0.95f; }  // audio
+    // Glides the frequency and redesigns the coefficients when their inputs moved.
     void update(bool snap) noexcept;  // audio
+    // Only the glide: for a filter the signal does not pass through now. Its
+    // coefficients catch up at its next update.
+    void glide(bool snap) noexcept { smoothedFreq = snap ? targetFreq : 0.01f * targetFreq + 0.99f * smoothedFreq; }  // audio
     void process(float& left, float& right) noexcept;  // audio
 
     // Sub-steps per sample for the biquads.
@@ -39,36 +50,144 @@ public:
     float b2 = 0.0f;
     float a1 = 0.0f;
     float a2 = 0.0f;
-    // Biquad history per channel: the last two inputs and outputs, newest first.
-    float xLeft[2] = {};
-    float yLeft[2] = {};
-    float xRight[2] = {};
-    float yRight[2] = {};
+    // Biquad history: [0] the previous, [1] the one before; lanes left, right
+    // (the other two lanes ride along unused).
+    alignas(16) float xHistory[2][4] = {};
+    alignas(16) float yHistory[2][4] = {};
     int32_t combDelay = 0;
     uint32_t combWritePos = 0;
     float combFeedback = 0.0f;
     float combLeft[COMB_LINE_SIZE] = {};
     float combRight[COMB_LINE_SIZE] = {};
 
+    // Normalised control values: NaN counts as 0, the rest is held to 0 .. 1.
+    static float unit(float value) noexcept { return std::isnan(value) ? 0.0f : std::min(std::max(value, 0.0f), 1.0f); }
+
 private:
     void resetHistory() noexcept;
+    void design() noexcept;
     void designComb() noexcept;
     void designLowPass() noexcept;
     void designHighPass() noexcept;
-    float biquadChannel(float input, float* x, float* y) noexcept;
+    void processBiquad(float& left, float& right) noexcept;
+    void processComb(float& left, float& right) noexcept;
 
     // The glided frequency the last freqHz was computed for, so that the
     // exponential is skipped once the glide has settled.
     float freqHzInput = -1.0f;
+    // The resonance the comb feedback was computed for.
+    float combResonanceInput = -1.0f;
 };
+
+inline void TFilter::update(bool snap) noexcept {
+    glide(snap);
+    const float s = smoothedFreq;
+    if (s != freqHzInput) {
+        freqHzInput = s;
+        freqHz = 20.0f * std::exp2(10.0f * std::min(std::max(s, 0.0f), 1.0f));
+    }
+    if (std::fabs(lastFreqHz - freqHz) <= 0.0001f && std::fabs(lastResonance - resonance) <= 0.0001f &&
+        lastType == type)
+        return;
+    design();
+}
+
+// The input pair is held for the four sub-steps and their outputs averaged.
+// With the input held, b0 x[n], b1 x[n] and b2 x[n] are the same products in
+// every sub-step, so each is formed once; the sums keep the order of
+// b0 x[n] + b1 x[n-1] + b2 x[n-2] - a1 y[n-1] - a2 y[n-2] + offset.
+inline void TFilter::processBiquad(float& left, float& right) noexcept {
+    const __m128 offset = _mm_set1_ps(denormalOffset);
+    const __m128 x = _mm_add_ps(_mm_setr_ps(left, right, 0.0f, 0.0f), offset);
+    const __m128 x1 = _mm_load_ps(xHistory[0]);
+    const __m128 x2 = _mm_load_ps(xHistory[1]);
+    __m128 y1 = _mm_load_ps(yHistory[0]);
+    __m128 y2 = _mm_load_ps(yHistory[1]);
+    const __m128 c1 = _mm_set1_ps(b1), c2 = _mm_set1_ps(b2), d1 = _mm_set1_ps(a1), d2 = _mm_set1_ps(a2);
+    const __m128 b0x = _mm_mul_ps(_mm_set1_ps(b0), x);
+    const __m128 b01x = _mm_add_ps(b0x, _mm_mul_ps(c1, x));
+    const __m128 held = _mm_add_ps(b01x, _mm_mul_ps(c2, x));
+    const __m128 feedForward[4] = {_mm_add_ps(_mm_add_ps(b0x, _mm_mul_ps(c1, x1)), _mm_mul_ps(c2, x2)),
+                                   _mm_add_ps(b01x, _mm_mul_ps(c2, x1)), held, held};
+    __m128 sum = _mm_setzero_ps();
+    for (const __m128 ff : feedForward) {
+        const __m128 y = _mm_add_ps(_mm_sub_ps(_mm_sub_ps(ff, _mm_mul_ps(d1, y1)), _mm_mul_ps(d2, y2)), offset);
+        y2 = y1;
+        y1 = y;
+        sum = _mm_add_ps(sum, y);
+    }
+    const __m128 out = _mm_mul_ps(sum, _mm_set1_ps(1.0f / float(oversampling)));
+    // out - out is 0 exactly when out is finite.
+    const int finite = _mm_movemask_ps(_mm_cmpeq_ps(_mm_sub_ps(out, out), _mm_setzero_ps())) & 3;
+    _mm_store_ps(xHistory[0], x);
+    _mm_store_ps(xHistory[1], x);
+    _mm_store_ps(yHistory[0], y1);
+    _mm_store_ps(yHistory[1], y2);
+    alignas(16) float result[4];
+    _mm_store_ps(result, out);
+    left = result[0];
+    right = result[1];
+    if (finite != 3) {
+        // A non-finite input would otherwise poison the recursion for good.
+        for (int channel = 0; channel < 2; ++channel) {
+            if (finite & (1 << channel)) continue;
+            for (float* history : {xHistory[0], xHistory[1], yHistory[0], yHistory[1]}) history[channel] = 0.0f;
+            (channel ? right : left) = 0.0f;
+        }
+    }
+}
+
+inline void TFilter::process(float& left, float& right) noexcept {
+    if (type == LOW_PASS || type == HIGH_PASS)
+        processBiquad(left, right);
+    else if (type == COMB)
+        processComb(left, right);
+}
 
 // Soft odd-symmetric saturation x(1 + k) / (1 + k|x|) with k = 2^(5 * amount) - 1.
 // The drive depends only on the amount, so it is kept until the amount changes.
 class TDistortion {
 public:
     float doDistortion(float sample, float amount) noexcept;  // audio
+    // Both channels at once, each exactly as doDistortion would shape it.
+    void process(float& left, float& right, float amount) noexcept;  // audio
 
 private:
+    void setAmount(float amount) noexcept {
+        const float a = TFilter::unit(amount);
+        if (a != lastAmount) {
+            lastAmount = a;
+            drive = std::exp2(5.0f * a) - 1.0f;
+        }
+    }
+    __m128 shape(__m128 samples) const noexcept;
+
     float lastAmount = 0.0f;
     float drive = 0.0f;  // k for lastAmount
 };
+
+// f = k x + 1e-15; (x + f) / (f + 1) for f > 0, (f + x) / (1 - f) otherwise:
+// both are (x + f) / (1 + |f|) to the bit. NaN counts as silence; x is held
+// far beyond any level that can reach here, which keeps k x finite.
+inline __m128 TDistortion::shape(__m128 samples) const noexcept {
+    const __m128 isNumber = _mm_cmpord_ps(samples, samples);
+    const __m128 x = _mm_and_ps(isNumber, _mm_min_ps(_mm_max_ps(samples, _mm_set1_ps(-1e30f)), _mm_set1_ps(1e30f)));
+    const __m128 f = _mm_add_ps(_mm_mul_ps(_mm_set1_ps(drive), x), _mm_set1_ps(1e-15f));
+    const __m128 magnitude = _mm_andnot_ps(_mm_set1_ps(-0.0f), f);
+    const __m128 shaped = _mm_div_ps(_mm_add_ps(x, f), _mm_add_ps(_mm_set1_ps(1.0f), magnitude));
+    const __m128 held = _mm_min_ps(_mm_max_ps(shaped, _mm_set1_ps(-1.0f)), _mm_set1_ps(1.0f));
+    return _mm_and_ps(isNumber, _mm_add_ps(held, _mm_set1_ps(1e-15f)));
+}
+
+inline void TDistortion::process(float& left, float& right, float amount) noexcept {
+    setAmount(amount);
+    alignas(16) float result[4];
+    _mm_store_ps(result, shape(_mm_setr_ps(left, right, 0.0f, 0.0f)));
+    left = result[0];
+    right = result[1];
+}
+
+inline float TDistortion::doDistortion(float sample, float amount) noexcept {
+    setAmount(amount);
+    return _mm_cvtss_f32(shape(_mm_set_ss(sample)));
+}

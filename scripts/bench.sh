@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the benchmarks in Release and runs them: engine nanoseconds per frame
-# and real-time factor at 44.1 kHz, instance creation time, resident memory
-# per instance.
+# Builds the benchmarks in Release and runs them: engine nanoseconds per frame,
+# real-time factor at 44.1 kHz and, at the end, each engine case as a multiple
+# of the plain reference workload timed in the same run; instance creation
+# time, resident memory per instance.
 #   scripts/bench.sh                          everything, into build-bench/
 #   scripts/bench.sh --benchmark_filter=Heavy any Google Benchmark option
 #   BUILD_DIR=x scripts/bench.sh              somewhere else

@@ -95,7 +95,7 @@ TEST(Filter, GuardsAgainstDenormalsAndNonFiniteInput) {
             f.process(l, r);
             ASSERT_TRUE(std::isfinite(l) && std::isfinite(r)) << type << " " << i;
         }
-        for (float v : {f.yLeft[0], f.yLeft[1], f.combLeft[f.combWritePos / 256]})
+        for (float v : {f.yHistory[0][0], f.yHistory[1][1], f.combLeft[f.combWritePos / 256]})
             EXPECT_NE(std::fpclassify(v), FP_SUBNORMAL) << type;
     }
 }
