@@ -52,6 +52,28 @@ TEST(Filter, BiquadGainAtTheCorner) {
     EXPECT_EQ(f.a1, g.a1);
 }
 
+TEST(Filter, CoefficientsMatchTheLibraryTrigonometryUpToTheCap) {
+    // The designs use their own sine and cosine; up to the largest design
+    // angle (0.2 of the oversampled rate, reached at 8 kHz) they must give the
+    // library's coefficients to within a float's last bit.
+    for (double hz : {300.0, 3000.0, 6400.0, 20480.0}) {
+        TFilter lp, hp;
+        design(lp, TFilter::LOW_PASS, 8000.0f, hz, 1.0f);
+        design(hp, TFilter::HIGH_PASS, 8000.0f, hz, 1.0f);
+        const double f = std::min(double(lp.freqHz), 6400.0) / (4 * 8000.0), q = 1.0 - double(lp.resonance);
+        const double r = q * 2.828427, c = std::cos(pi * f) / (std::sin(pi * f) + 0.0015);
+        const double g = 1.0 / (1.001 + r * c + c * c);
+        const double alpha = std::sin(2 * pi * f) / (2 * 0.98 * q), h = 1.0 / (1.0 + alpha);
+        const std::pair<float, double> pairs[] = {{lp.b0, g},
+                                                  {lp.a1, 2 * (1 - c * c) * g},
+                                                  {lp.a2, (1 - r * c + c * c) * g},
+                                                  {hp.b1, -(1 + std::cos(2 * pi * f)) * h},
+                                                  {hp.a1, -2 * std::cos(2 * pi * f) * h},
+                                                  {hp.a2, (1 - alpha) * h}};
+        for (auto [actual, expected] : pairs) EXPECT_NEAR(actual, expected, 1.2e-7 * std::fabs(expected)) << hz;
+    }
+}
+
 TEST(Filter, OversampledSinesMatchTheFoldedResponse) {
     // Holding the input for four steps and averaging the four outputs folds the
     // biquad through a four-tap box on both sides and decimates by four.
