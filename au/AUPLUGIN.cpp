@@ -57,6 +57,7 @@ AUPLUGIN::AUPLUGIN(AudioComponentInstance instance) : AUBase(instance, 1, 1, 0),
     effect->setBlockSize(1024);
     effect->setProgram(0);
     for (UInt32 i = 0; i < programCount; ++i) presets[i] = {static_cast<SInt32>(i), macRoman("Default")};
+    if (programCount > 0) SetAFactoryPresetAsCurrent(presets[0]);
 }
 
 AUPLUGIN::~AUPLUGIN() {
@@ -89,6 +90,8 @@ OSStatus AUPLUGIN::Initialize() {
     effect->setSampleRate(static_cast<float>(sampleRate.load(std::memory_order_relaxed)));
     effect->setBlockSize(static_cast<VstInt32>(GetMaxFramesPerSlice()));
     GetProgramNames();
+    if (const VstInt32 program = effect->getProgram(); program >= 0 && static_cast<UInt32>(program) < programCount)
+        SetAFactoryPresetAsCurrent(presets[program]);
     effect->resume();
     SynchronizeParams();
     return noErr;

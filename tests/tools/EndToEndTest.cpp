@@ -6,6 +6,8 @@
 #include <string>
 #include <tuple>
 
+#include "plugin/ParameterTable.h"
+#include "plugin/uPluginPresetsBanks.h"
 #include "tests/tools/Support.h"
 
 namespace render {
@@ -62,6 +64,34 @@ TEST(RenderTool, FailsClearlyAndLeavesNoFileBehind) {
     EXPECT_EQ(folder.entries(), (std::vector<std::string>{"earlier.wav", "in.wav"}));
     EXPECT_EQ(readTestFile(input).info.frames, 441);
     EXPECT_EQ(readTestFile(earlier).info.frames, 1);
+}
+
+// The Audio Unit adapter, driven through the host simulator, renders what
+// the VST entry renders: the demo, and a factory preset with tempo,
+// transport, a trigger press and a controller, at an odd block size.
+TEST(RenderTool, TheAudioUnitPathRendersExactlyWhatTheVstPathDoes) {
+    int hostPreset = 0;  // the first factory preset the host's transport triggers
+    while (getSteppedValue(FACTORY_PRESETS[hostPreset][Param::ReverseTriggerMode], kTriggerModeSteps.scale,
+                           kTriggerModeSteps.count) != 2)
+        ++hostPreset;
+    TempFolder folder;
+    const std::vector<std::vector<std::string>> settings = {
+        {"--tail", "0.5"},
+        {"--preset", std::to_string(hostPreset), "--tempo", "97", "--play-at", "1", "--trigger", "3", "--cc", "2:1:7:64", "--block", "333"}};
+    for (const auto& setting : settings) {
+        std::vector<std::string> vst = {"--plugin", TIDEWALKER_PLUGIN_PATH, "-o", folder.file("vst.wav")};
+        std::vector<std::string> au = {"--format", "au", "-o", folder.file("au.wav")};
+        vst.insert(vst.end(), setting.begin(), setting.end());
+        au.insert(au.end(), setting.begin(), setting.end());
+        const ToolRun viaVst = runTool(vst), viaAu = runTool(au);
+        ASSERT_EQ(viaVst.status, 0) << viaVst.output;
+        ASSERT_EQ(viaAu.status, 0) << viaAu.output;
+        const ReadBack a = readTestFile(folder.file("vst.wav")), b = readTestFile(folder.file("au.wav"));
+        EXPECT_GT(a.interleaved.size(), 44100u);
+        EXPECT_TRUE(a.interleaved == b.interleaved) << setting[0];  // bit for bit, not within a tolerance
+        std::filesystem::remove(folder.file("vst.wav"));
+        std::filesystem::remove(folder.file("au.wav"));
+    }
 }
 
 TEST(RenderTool, RendersTidewalkerToTheExpectedShape) {

@@ -45,7 +45,7 @@ TEST(RenderOptions, RejectsBadValuesWithAMessage) {
         {"--tempo", "-5"}, {"--tail", "-1"}, {"--tail", "1e9"}, {"--play-at", "inf"}, {"--trigger", ""}, {"-"},
         {"--set", "Wet Volume"}, {"--set", "=0.5"}, {"--set", "Wet=1.5"}, {"--set", "Wet=abc"}, {"--bogus"},
         {"--cc", "1:0:7:1"}, {"--cc", "1:17:7:1"}, {"--cc", "1:1:128:1"}, {"--cc", "1:1:7:-1"}, {"--cc", "1:1:7"},
-        {"--cc", "x:1:7:1"}, {"a.wav", "b.wav"}, {"--play-at", "3", "--stop-at", "2"}};
+        {"--cc", "x:1:7:1"}, {"a.wav", "b.wav"}, {"--play-at", "3", "--stop-at", "2"}, {"--format", "vst3"}};
     for (const auto& arguments : bad) {
         EXPECT_NE(parseOptions(arguments).error, "") << ::testing::PrintToString(arguments);
     }

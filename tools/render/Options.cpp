@@ -106,6 +106,12 @@ struct ValueOption {
 const std::vector<ValueOption>& valueOptions() {
     static const std::vector<ValueOption> table = {
         {"--plugin", [](const std::string& v, Options& o) { o.pluginPath = v; return std::string(); }},
+        {"--format",
+         [](const std::string& v, Options& o) {
+             if (v != "vst" && v != "au") return "--format must be vst or au, got \"" + v + "\"";
+             o.format = v == "au" ? PluginFormat::AudioUnit : PluginFormat::Vst;
+             return std::string();
+         }},
         {"-o", [](const std::string& v, Options& o) { o.outputPath = v; return std::string(); }},
         {"--output", [](const std::string& v, Options& o) { o.outputPath = v; return std::string(); }},
         {"--block",
@@ -301,6 +307,10 @@ Plug-in:
                          1. Tidewalker.so next to this program
                          2. plugin/Tidewalker.so below this program's folder
                          3. ~/.vst/Tidewalker.so
+  --format vst|au      vst (default): load the plug-in through its VST entry;
+                       au: drive Tidewalker's Audio Unit adapter, built into
+                       this program, as an Audio Unit host does (--plugin is
+                       not used); both give the same output
   --info               print what a host sees of the effect and exit
   --list-params        print index, name, value and display text of each named
                        parameter (after --set), or only of those given; exit

@@ -22,10 +22,13 @@ struct ControllerMessage {
     int value = 0;
 };
 
+enum class PluginFormat { Vst, AudioUnit };
+
 struct Options {
     std::string inputPath;  // empty: the built-in demo
     std::string outputPath;  // empty: derived from the input
     std::string pluginPath;  // empty: searched
+    PluginFormat format = PluginFormat::Vst;
     int blockSize = 512;
     double tempo = 120.0;
     double playAtSeconds = 0.0;

@@ -213,23 +213,6 @@ void PluginHost::setParameter(int index, float value) {
 
 void PluginHost::setProgram(int program) { dispatch(effSetProgram, 0, program); }
 
-std::optional<int> PluginHost::findParameter(const std::string& nameOrIndex) const {
-    const int count = parameterCount();
-    for (int i = 0; i < count; ++i) {
-        if (parameterName(i) == nameOrIndex) {
-            return i;
-        }
-    }
-    if (!nameOrIndex.empty() && nameOrIndex.size() < 10 &&
-        std::all_of(nameOrIndex.begin(), nameOrIndex.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-        const int index = std::stoi(nameOrIndex);
-        if (index < count) {
-            return index;
-        }
-    }
-    return std::nullopt;
-}
-
 void PluginHost::reserveEvents(std::size_t count) {
     midiEvents.assign(count, VstMidiEvent{});
     // The record declares two pointer slots; the rest follow it in the same block.

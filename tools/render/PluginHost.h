@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "effect/VstAbi.h"
+#include "tools/render/EffectHost.h"
 #include "tools/render/Timeline.h"
 
 namespace render {
@@ -18,21 +19,6 @@ namespace render {
 inline constexpr const char* kHostVendor = "Tidewalker Project";
 inline constexpr const char* kHostProduct = "tidewalker-render";
 
-struct EffectInfo {
-    std::string effectName;
-    std::string vendor;
-    std::string product;
-    std::string programName;
-    VstIntPtr vendorVersion = 0;
-    VstInt32 version = 0;
-    VstInt32 uniqueId = 0;
-    VstInt32 numPrograms = 0;
-    VstInt32 numParams = 0;
-    VstInt32 numInputs = 0;
-    VstInt32 numOutputs = 0;
-    VstInt32 flags = 0;
-    VstInt32 initialDelay = 0;
-};
 
 // "ktVS" for the code 0x6B745653; unprintable bytes become '?'.
 // any
@@ -42,44 +28,42 @@ std::string fourCharText(VstInt32 code);
 // any
 std::string effectFlagNames(VstInt32 flags);
 
-class PluginHost {
+class PluginHost final : public EffectHost {
 public:
     // Null with a message when the file will not load, has no entry point, or
     // the entry gives no usable effect.
     static std::unique_ptr<PluginHost> load(const std::string& path, double sampleRate, int maxBlockSize,
                                             std::string& error);  // control
-    ~PluginHost();  // stops, closes the effect and unloads the file
+    ~PluginHost() override;  // stops, closes the effect and unloads the file
     PluginHost(const PluginHost&) = delete;
     PluginHost& operator=(const PluginHost&) = delete;
 
     // effOpen, effSetSampleRate, effSetBlockSize.
-    void open();  // control
+    void open() override;  // control
     // effMainsChanged 1 / 0.
-    void resume();  // control
-    void suspend();  // control
+    void resume() override;  // control
+    void suspend() override;  // control
 
-    EffectInfo info() const;  // control
-    int parameterCount() const;  // any
-    std::string parameterName(int index) const;  // control
-    std::string parameterDisplay(int index) const;  // control
-    std::string parameterLabel(int index) const;  // control
-    float parameter(int index) const;  // any
-    void setParameter(int index, float value);  // any
+    EffectInfo info() const override;  // control
+    int parameterCount() const override;  // any
+    std::string parameterName(int index) const override;  // control
+    std::string parameterDisplay(int index) const override;  // control
+    std::string parameterLabel(int index) const override;  // control
+    float parameter(int index) const override;  // any
+    void setParameter(int index, float value) override;  // any
     // effSetProgram: the effect applies its program with the values it holds.
-    void setProgram(int program);  // control
-    // By exact reported name, or by slot index written as digits.
-    std::optional<int> findParameter(const std::string& nameOrIndex) const;  // control
+    void setProgram(int program) override;  // control
 
     // Room for this many MIDI events in one block; before the render.
-    void reserveEvents(std::size_t count);  // control
+    void reserveEvents(std::size_t count) override;  // control
     // Rewrites the time info the effect gets for the next block.
-    void setTime(const TransportState& transport, double tempo) noexcept;  // audio
+    void setTime(const TransportState& transport, double tempo) noexcept override;  // audio
     // One event block per processing block, also when it is empty.
-    void sendEvents(std::span<const ScheduledMidi> midi, std::int64_t blockStart) noexcept;  // audio
+    void sendEvents(std::span<const ScheduledMidi> midi, std::int64_t blockStart) noexcept override;  // audio
     // Stereo in, stereo out; frames at most the block size given to load.
-    void process(const float* left, const float* right, float* outLeft, float* outRight, int frames) noexcept;  // audio
+    void process(const float* left, const float* right, float* outLeft, float* outRight, int frames) noexcept override;  // audio
 
-    int blockSize() const { return maxFrames; }  // any
+    int blockSize() const override { return maxFrames; }  // any
 
     static VstIntPtr callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                               float opt);  // any

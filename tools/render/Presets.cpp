@@ -5,7 +5,7 @@
 #include <charconv>
 
 #include "plugin/uPluginPresetsBanks.h"
-#include "tools/render/PluginHost.h"
+#include "tools/render/EffectHost.h"
 
 namespace render {
 namespace {
@@ -50,7 +50,7 @@ std::optional<int> findPreset(const std::string& numberOrName) {
     return caselessMatches == 1 ? caseless : std::nullopt;
 }
 
-void applyPreset(PluginHost& host, int n) {
+void applyPreset(EffectHost& host, int n) {
     if (n < 0 || n >= FACTORY_PRESET_COUNT) return;
     const FactoryPreset& preset = FACTORY_PRESETS[static_cast<std::size_t>(n)];
     const int slots = std::min(host.parameterCount(), static_cast<int>(preset.size()));

@@ -10,7 +10,7 @@
 
 namespace render {
 
-class PluginHost;
+class EffectHost;
 
 // any
 int presetCount();
@@ -25,6 +25,6 @@ std::string presetName(int n);
 std::optional<int> findPreset(const std::string& numberOrName);
 
 // control
-void applyPreset(PluginHost& host, int n);
+void applyPreset(EffectHost& host, int n);
 
 }  // namespace render

@@ -6,7 +6,7 @@
 
 namespace render {
 
-RenderResult renderBlocks(PluginHost& host, AudioSource& source, AtomicWavWriter& writer, const Timeline& timeline,
+RenderResult renderBlocks(EffectHost& host, AudioSource& source, AtomicWavWriter& writer, const Timeline& timeline,
                           const RenderRequest& request) {
     RenderResult result;
     const int blockSize = host.blockSize();

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "tools/render/AudioFile.h"
-#include "tools/render/PluginHost.h"
+#include "tools/render/EffectHost.h"
 #include "tools/render/Timeline.h"
 
 namespace render {
@@ -31,7 +31,7 @@ struct RenderResult {
 // (whatever its header claimed) and then tailFrames of silence; the writer is
 // left uncommitted.
 // control
-RenderResult renderBlocks(PluginHost& host, AudioSource& source, AtomicWavWriter& writer, const Timeline& timeline,
+RenderResult renderBlocks(EffectHost& host, AudioSource& source, AtomicWavWriter& writer, const Timeline& timeline,
                           const RenderRequest& request);
 
 }  // namespace render

@@ -16,6 +16,7 @@
 #include "tools/render/AudioFile.h"
 #include "tools/render/DemoSignal.h"
 #include "tools/render/Options.h"
+#include "tools/render/AuEffectHost.h"
 #include "tools/render/PluginHost.h"
 #include "tools/render/PluginPath.h"
 #include "tools/render/Presets.h"
@@ -57,7 +58,7 @@ std::string trimRight(std::string text) {
     return text;
 }
 
-void printInfo(const PluginHost& host, const std::string& path) {
+void printInfo(const EffectHost& host, const std::string& path) {
     const EffectInfo info = host.info();
     std::printf("Plug-in:        %s\n", path.c_str());
     std::printf("Effect name:    %s\n", info.effectName.c_str());
@@ -76,13 +77,13 @@ void printInfo(const PluginHost& host, const std::string& path) {
     std::printf("Initial delay:  %d frames\n", info.initialDelay);
 }
 
-void printParameter(const PluginHost& host, int index) {
+void printParameter(const EffectHost& host, int index) {
     const std::string text = trimRight(host.parameterDisplay(index) + host.parameterLabel(index));
     std::printf("%3d  %-34s %.4f  %s\n", index, host.parameterName(index).c_str(),
                 static_cast<double>(host.parameter(index)), text.c_str());
 }
 
-bool listParameters(const PluginHost& host, const Options& options) {
+bool listParameters(const EffectHost& host, const Options& options) {
     if (!options.listOnly.empty()) {
         for (const std::string& wanted : options.listOnly) {
             const auto index = host.findParameter(wanted);
@@ -95,14 +96,14 @@ bool listParameters(const PluginHost& host, const Options& options) {
         return true;
     }
     for (int i = 0; i < host.parameterCount(); ++i) {
-        if (options.listAll || host.parameterName(i) != "~~~") {
+        if (const std::string name = host.parameterName(i); options.listAll || (name != "~~~" && !name.empty())) {
             printParameter(host, i);
         }
     }
     return true;
 }
 
-bool applySettings(PluginHost& host, const Options& options) {
+bool applySettings(EffectHost& host, const Options& options) {
     // In order: a setting may rename later slots (the filter mode does).
     for (const ParameterSetting& setting : options.settings) {
         const auto index = host.findParameter(setting.parameter);
@@ -158,18 +159,24 @@ int run(const Options& options) {
     }
 
     std::string pluginPath = options.pluginPath;
-    if (pluginPath.empty()) {
-        const auto candidates = pluginCandidates(programFolder(), std::getenv("HOME"));
-        pluginPath = findPlugin(candidates);
+    std::unique_ptr<EffectHost> host;
+    if (options.format == PluginFormat::AudioUnit) {
+        pluginPath = "the Audio Unit adapter built into " + std::string(kProgram);
+        host = AuEffectHost::load(sampleRate, options.blockSize, error);
+    } else {
         if (pluginPath.empty()) {
-            std::string searched;
-            for (const std::string& candidate : candidates) {
-                searched += "\n  " + candidate;
+            const auto candidates = pluginCandidates(programFolder(), std::getenv("HOME"));
+            pluginPath = findPlugin(candidates);
+            if (pluginPath.empty()) {
+                std::string searched;
+                for (const std::string& candidate : candidates) {
+                    searched += "\n  " + candidate;
+                }
+                return fail("no Tidewalker.so found; give one with --plugin. Looked in:" + searched);
             }
-            return fail("no Tidewalker.so found; give one with --plugin. Looked in:" + searched);
         }
+        host = PluginHost::load(pluginPath, sampleRate, options.blockSize, error);
     }
-    auto host = PluginHost::load(pluginPath, sampleRate, options.blockSize, error);
     if (!host) {
         return fail(error);
     }
