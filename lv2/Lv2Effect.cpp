@@ -67,6 +67,11 @@ void Lv2Effect::rememberControls() noexcept {
         appliedBits[i] = std::bit_cast<std::uint32_t>(plugin->getParameter(slots[i]));
 }
 
+void Lv2Effect::takeControlsAsApplied() noexcept {
+    for (std::uint32_t i = 0; i < ports::kControlCount; ++i)
+        if (controls[i]) appliedBits[i] = std::bit_cast<std::uint32_t>(*controls[i]);
+}
+
 void Lv2Effect::applyControls() noexcept {
     for (std::uint32_t i = 0; i < ports::kControlCount; ++i) {
         if (!controls[i]) continue;

@@ -45,6 +45,7 @@ private:
                                   float opt);
     void applyControls() noexcept;
     void rememberControls() noexcept;
+    void takeControlsAsApplied() noexcept;
     void queueMidi(std::uint32_t frame, const LV2_Atom& atom) noexcept;
     void processUntil(std::uint32_t end) noexcept;
 

@@ -31,7 +31,10 @@ LV2_State_Status Lv2Effect::restore(LV2_State_Retrieve_Function retrieve, LV2_St
     std::memcpy(&record, data, sizeof(record));
     if (!plugin->setProgramRecord(0, record)) return LV2_STATE_ERR_UNKNOWN;
     plugin->setProgram(0);
-    // The ports keep what they last handed over, so a port the host leaves
-    // alone does not undo the restored program; one it sets afresh applies.
+    // Hosts set the ports of a saved session before its state, from values
+    // that may be stale (a preset chosen in the editor, a MIDI controller
+    // move): the state wins over what the ports hold now; a port the host
+    // sets afterwards still applies.
+    takeControlsAsApplied();
     return LV2_STATE_SUCCESS;
 }

@@ -195,6 +195,7 @@ TEST_F(GlueTest, StateCarriesTheProgramAndDeclinesWhatDoesNotFit) {
     EXPECT_EQ(std::memcmp(&before, &unchanged, sizeof(before)), 0) << "nothing declined was applied";
 
     type = other.urids(LV2_ATOM__Chunk);
+    other.control(Param::Distort) = 0.9f;  // a stale port value, set before the state
     ASSERT_EQ(other.glue.restore(StateStore::retrieve, &state), LV2_STATE_SUCCESS);
     const ProgramRecord restored = programOf(other.glue);
     EXPECT_EQ(std::memcmp(&saved, &restored, sizeof(saved)), 0);
@@ -202,8 +203,7 @@ TEST_F(GlueTest, StateCarriesTheProgramAndDeclinesWhatDoesNotFit) {
     other.glue.effect().getProgramName(name);
     EXPECT_STREQ(name, other.glue.effect().getPresetName(7)) << "the program still knows its preset";
 
-    // The ports, still at their defaults, do not undo the restored program;
-    // a port the host moves afterwards does.
+    // Ports set before the state do not undo it; a port the host moves afterwards does.
     other.run();
     EXPECT_EQ(other.glue.effect().getParameter(Param::Distort), 0.3f);
     other.control(Param::Distort) = 0.6f;
