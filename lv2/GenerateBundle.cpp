@@ -29,6 +29,7 @@ constexpr const char* kPrefixes =
     "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
     "@prefix state: <http://lv2plug.in/ns/ext/state#> .\n"
     "@prefix time: <http://lv2plug.in/ns/ext/time#> .\n"
+    "@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n"
     "@prefix urid: <http://lv2plug.in/ns/ext/urid#> .\n"
     "@prefix xsd: <http://www.w3.org/2001/XMLSchema#> .\n\n";
 
@@ -156,6 +157,7 @@ std::string pluginDescription(const char* minor, const char* micro) {
         << "    lv2:microVersion " << micro << " ;\n"
         << "    lv2:optionalFeature urid:map , lv2:hardRTCapable ;\n"
         << "    lv2:extensionData state:interface ;\n"
+        << "    ui:ui <" << kUiUri << "> ;\n"
         << "    lv2:port [\n"
         << audioPort(ports::kInLeft, true, "in_left", "In Left") << "\n    ] , [\n"
         << audioPort(ports::kInRight, true, "in_right", "In Right") << "\n    ] , [\n"
@@ -213,7 +215,14 @@ std::string manifest(const char* binary) {
     ttl << kPrefixes << "<" << kPluginUri << ">\n"
         << "    a lv2:Plugin ;\n"
         << "    lv2:binary <" << binary << "> ;\n"
-        << "    rdfs:seeAlso <Tidewalker.ttl> .\n";
+        << "    rdfs:seeAlso <Tidewalker.ttl> .\n\n"
+        // The editor needs the running effect itself for its displays and meters.
+        << "<" << kUiUri << ">\n"
+        << "    a ui:X11UI ;\n"
+        << "    ui:binary <" << binary << "> ;\n"
+        << "    lv2:requiredFeature ui:parent , <http://lv2plug.in/ns/ext/instance-access> ;\n"
+        << "    lv2:optionalFeature ui:resize , ui:touch , ui:noUserResize ;\n"
+        << "    lv2:extensionData ui:idleInterface .\n";
     for (int n = 0; n < FACTORY_PRESET_COUNT; ++n)
         ttl << "\n" << presetUri(n) << "\n"
             << "    a pset:Preset ;\n"

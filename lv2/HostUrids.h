@@ -4,6 +4,7 @@
 #include <lv2/urid/urid.h>
 
 inline constexpr const char* kPluginUri = "urn:ktlm:tidewalker";
+inline constexpr const char* kUiUri = "urn:ktlm:tidewalker#editor";
 // The state key under which the program is saved.
 inline constexpr const char* kProgramStateUri = "urn:ktlm:tidewalker#program";
 

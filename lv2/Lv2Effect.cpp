@@ -141,12 +141,20 @@ void Lv2Effect::run(std::uint32_t frames) noexcept {
     midiCount = 0;
 }
 
-VstIntPtr Lv2Effect::hostCallback(AEffect* record, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
+VstIntPtr Lv2Effect::hostCallback(AEffect* record, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float opt) {
     // Before the constructor above has registered itself, the effect is
     // still being built and gets the answers of a host with nothing to say.
     auto* self = record ? reinterpret_cast<Lv2Effect*>(record->resvd1) : nullptr;
+    EditorLink* link = self ? self->editorLink : nullptr;
     switch (opcode) {
         case audioMasterVersion: return kVstVersion;
+        case audioMasterAutomate:
+            if (link) link->automate(index, opt);
+            return 1;
+        case audioMasterBeginEdit:
+        case audioMasterEndEdit:
+            if (link) link->gesture(index, opcode == audioMasterBeginEdit);
+            return 1;
         case audioMasterGetTime: return self ? reinterpret_cast<VstIntPtr>(&self->clock.timeInfo()) : 0;
         case audioMasterGetSampleRate: return self ? static_cast<VstIntPtr>(self->plugin->getSampleRate()) : 0;
         default: return 0;

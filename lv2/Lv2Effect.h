@@ -16,6 +16,15 @@
 #include "lv2/PortLayout.h"
 #include "plugin/APlugin.h"
 
+// Where the editor's edits go while an LV2 UI shows it: the host's port
+// writes and its gestures. The editor runs on the UI thread, and so does this.
+class EditorLink {
+public:
+    virtual ~EditorLink() = default;
+    virtual void automate(VstInt32 slot, float value) = 0;  // control
+    virtual void gesture(VstInt32 slot, bool begins) = 0;  // control
+};
+
 class Lv2Effect {
 public:
     // control: the instance for the host's sample rate and features; the URID
@@ -35,6 +44,8 @@ public:
     LV2_State_Status restore(LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle);  // control
 
     APlugin& effect() noexcept { return *plugin; }  // any
+    // The UI showing the editor, or none; the editor's edits reach the host through it.
+    void setEditorLink(EditorLink* link) noexcept { editorLink = link; }  // control
 
     // MIDI events gathered from one run before the effect takes them; the
     // effect's own queue holds fewer.
@@ -51,6 +62,7 @@ private:
 
     HostUrids urids;
     HostClock clock;
+    EditorLink* editorLink = nullptr;
     std::unique_ptr<APlugin> plugin;
     const ports::ControlSlots slots = ports::controlSlots();
 

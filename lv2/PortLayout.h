@@ -31,4 +31,12 @@ inline ControlSlots controlSlots() noexcept {
     return slots;
 }
 
+// any: the control port that shows a slot, or -1 for slots no port shows.
+inline std::int64_t portOfSlot(VstInt32 slot) noexcept {
+    const ControlSlots slots = controlSlots();
+    for (std::uint32_t i = 0; i < kControlCount; ++i)
+        if (slots[i] == slot) return kFirstControl + i;
+    return -1;
+}
+
 }  // namespace ports
