@@ -69,8 +69,10 @@ bool AudioEffectX::getSpeakerArrangement(VstSpeakerArrangement** input, VstSpeak
 }
 
 bool AudioEffectX::setBlockSizeAndSampleRate(VstInt32 newBlockSize, float newSampleRate) {
-    blockSize = newBlockSize;
-    sampleRate = newSampleRate;
+    // Through the single setters, so an effect's checks and rebuilds for a
+    // new rate or block size apply whichever opcode the host uses.
+    setBlockSize(newBlockSize);
+    setSampleRate(newSampleRate);
     return true;
 }
 

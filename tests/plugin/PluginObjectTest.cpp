@@ -83,11 +83,15 @@ TEST_F(PluginObject, BypassedAudioPassesThroughWithoutAllocatingOrLocking) {
     EXPECT_EQ(outRight[3], 0.0f);
 }
 
-TEST_F(PluginObject, SampleRateKeepsOutNonsense) {
-    for (float rate : {48000.0f, kNaN, kInf}) plugin->setSampleRate(rate);
-    EXPECT_EQ(plugin->getSampleRate(), 48000.0f);
-    plugin->setSampleRate(10.0f);
-    EXPECT_EQ(plugin->getSampleRate(), 1000.0f);
+TEST_F(PluginObject, SampleRateKeepsOutNonsenseWhicheverOpcodeSetsIt) {
+    for (VstInt32 opcode : {effSetSampleRate, effSetBlockSizeAndSampleRate}) {
+        for (float rate : {48000.0f, kNaN, kInf}) plugin->dispatcher(opcode, 0, 256, nullptr, rate);
+        EXPECT_EQ(plugin->getSampleRate(), 48000.0f) << opcode;
+        plugin->dispatcher(opcode, 0, 512, nullptr, 10.0f);
+        EXPECT_EQ(plugin->getSampleRate(), 1000.0f) << opcode;
+        plugin->dispatcher(opcode, 0, 512, nullptr, 44100.0f);
+    }
+    EXPECT_EQ(plugin->getBlockSize(), 512);
 }
 
 TEST_F(PluginObject, EditorCountsAsOpenOnlyOnceBuilt) {
