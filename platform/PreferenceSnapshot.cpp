@@ -62,12 +62,14 @@ void PreferenceSnapshot::refresh()
     for (const FlagRow& flag : flagRows()) {
         (this->*flag.member).store(getRegistryIsOn(flag.key, flag.defaultValue), std::memory_order_relaxed);
     }
-    lastRefresh_ = std::chrono::steady_clock::now();
+    lastRefresh_.store(std::chrono::steady_clock::now().time_since_epoch().count(), std::memory_order_relaxed);
 }
 
 void PreferenceSnapshot::refreshIfDue()
 {
-    if (std::chrono::steady_clock::now() - lastRefresh_ >= kRefreshSeconds) refresh();
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point last{Clock::duration{lastRefresh_.load(std::memory_order_relaxed)}};
+    if (Clock::now() - last >= kRefreshSeconds) refresh();
 }
 
 void PreferenceSnapshot::apply(const char* key, const char* text)

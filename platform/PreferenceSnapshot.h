@@ -42,5 +42,7 @@ private:
     void apply(const char* key, const char* text);
 
     std::atomic<bool> muteReverse_{true};
-    std::chrono::steady_clock::time_point lastRefresh_{};
+    // Written by refresh() under the registry lock, read by refreshIfDue()
+    // without it, so it is atomic (ticks of the steady clock).
+    std::atomic<std::chrono::steady_clock::rep> lastRefresh_{};
 };

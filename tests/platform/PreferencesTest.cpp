@@ -5,12 +5,9 @@
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <set>
-#include <thread>
 
 namespace {
 
@@ -136,29 +133,4 @@ TEST_F(Preferences, SnapshotFollowsOwnWritesAtOnceAndOthersOnRefresh) {
     EXPECT_TRUE(snapshot.muteReverse());
     ASSERT_TRUE(saveStringToPrefs("MuteReverse", "no"));  // not a flag: the default
     EXPECT_TRUE(later.muteReverse());
-}
-
-TEST(PreferenceConcurrency, ThreadsAndAnotherProcessLoseNoKey) {
-    IsolatedHome home;
-    constexpr int keysPerWriter = 40;
-    auto writeKeys = [](const std::string& prefix, int offset) {
-        for (int i = 0; i < keysPerWriter; ++i)
-            if (!saveIntToPrefs((prefix + std::to_string(i)).c_str(), offset + i)) std::abort();
-    };
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) writeKeys("process-", 5000), ::_exit(0);
-    std::vector<std::thread> writers;
-    for (int t = 0; t < 3; ++t) writers.emplace_back(writeKeys, "thread" + std::to_string(t) + "-", 1000 * t);
-    for (auto& writer : writers) writer.join();
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-
-    const auto stored = Json::parse(readFile(home.userFile()));
-    EXPECT_EQ(stored.size(), 4u * keysPerWriter);
-    for (int i = 0; i < keysPerWriter; ++i) {
-        EXPECT_EQ(stored["process-" + std::to_string(i)], 5000 + i);
-        EXPECT_EQ(stored["thread2-" + std::to_string(i)], 2000 + i);
-    }
 }
