@@ -5,7 +5,10 @@
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
+#include <vector>
+
 #include "bench/BenchHost.h"
+#include "platform/Preferences.h"
 
 namespace bench {
 namespace {
@@ -13,6 +16,10 @@ namespace {
 constexpr double kKiB = 1024.0;
 
 void BM_CreateInstance(benchmark::State& state) {
+    // A user who has loaded an ECS file or reset MIDI has all 128 controllers stored.
+    std::vector<IntPreference> map;
+    for (VstInt32 cc = 0; cc < kNumMidiControllers; ++cc) map.push_back({midiControllerKey(cc), cc});
+    if (!saveIntsToPrefs(map)) state.SkipWithError("the preferences cannot be written");
     for (auto _ : state) {
         auto* effect = createEffectInstance(nullptr);
         benchmark::DoNotOptimize(effect);

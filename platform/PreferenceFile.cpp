@@ -160,16 +160,25 @@ PreferenceFile::PreferenceFile(std::string folder)
 
 std::optional<nlohmann::json> PreferenceFile::read(const std::string& key) const
 {
-    if (path_.empty()) return std::nullopt;
     try {
-        nlohmann::json object;
-        if (load(path_, object) != Loaded::Parsed) return std::nullopt;
+        nlohmann::json object = readAll();
         const auto found = object.find(key);
         if (found == object.end()) return std::nullopt;
-        return *found;
+        return std::move(*found);
     } catch (const std::exception&) {
         return std::nullopt;
     }
+}
+
+nlohmann::json PreferenceFile::readAll() const
+{
+    try {
+        nlohmann::json object;
+        if (!path_.empty() && load(path_, object) == Loaded::Parsed) return object;
+    } catch (const std::exception&) {
+        // Unreadable counts as empty, as for a single key.
+    }
+    return nlohmann::json::object();
 }
 
 bool PreferenceFile::write(const std::string& key, const nlohmann::json& value)

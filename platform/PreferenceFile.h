@@ -22,6 +22,10 @@ public:
     // missing, or the file cannot be read or parsed.
     std::optional<nlohmann::json> read(const std::string& key) const;  // control
 
+    // The whole stored object, for callers that need many keys from one
+    // read; an empty object when read(key) would find nothing for any key.
+    nlohmann::json readAll() const;  // control
+
     // Stores value under key, creating folder and file as needed. False when
     // nothing was stored (no folder given, a file that exists but cannot be
     // read, a value that cannot be written as JSON, a failed write).

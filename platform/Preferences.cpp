@@ -28,6 +28,28 @@ void copyWhole(const std::string& value, char* text, std::size_t maxBytes)
     }
 }
 
+// A stored number as a 32-bit integer; 0 when it is not one.
+std::int32_t wholeInt32(const nlohmann::json& value)
+{
+    constexpr auto lowest = std::numeric_limits<std::int32_t>::min();
+    constexpr auto highest = std::numeric_limits<std::int32_t>::max();
+    if (value.is_number_integer()) {
+        // Unsigned and signed JSON integers both compare safely as these.
+        if (value.is_number_unsigned()) {
+            const auto number = value.get<std::uint64_t>();
+            return number <= static_cast<std::uint64_t>(highest) ? static_cast<std::int32_t>(number) : 0;
+        }
+        const auto number = value.get<std::int64_t>();
+        return number >= lowest && number <= highest ? static_cast<std::int32_t>(number) : 0;
+    }
+    if (value.is_number_float()) {
+        const double number = value.get<double>();
+        const bool whole = std::isfinite(number) && std::trunc(number) == number;
+        return whole && number >= lowest && number <= highest ? static_cast<std::int32_t>(number) : 0;
+    }
+    return 0;
+}
+
 }  // namespace
 
 void loadStringFromPrefs(const char* key, char* text, std::size_t maxBytes)
@@ -63,24 +85,16 @@ std::int32_t loadIntFromPrefs(const char* key)
 {
     if (key == nullptr) return 0;
     const auto value = userStore().read(key);
-    if (!value) return 0;
-    constexpr auto lowest = std::numeric_limits<std::int32_t>::min();
-    constexpr auto highest = std::numeric_limits<std::int32_t>::max();
-    if (value->is_number_integer()) {
-        // Unsigned and signed JSON integers both compare safely as these.
-        if (value->is_number_unsigned()) {
-            const auto number = value->get<std::uint64_t>();
-            return number <= static_cast<std::uint64_t>(highest) ? static_cast<std::int32_t>(number) : 0;
-        }
-        const auto number = value->get<std::int64_t>();
-        return number >= lowest && number <= highest ? static_cast<std::int32_t>(number) : 0;
+    return value ? wholeInt32(*value) : 0;
+}
+
+void loadIntsFromPrefs(std::span<IntPreference> entries)
+{
+    const nlohmann::json stored = userStore().readAll();
+    for (IntPreference& entry : entries) {
+        const auto found = entry.key ? stored.find(entry.key) : stored.end();
+        entry.value = found != stored.end() ? wholeInt32(*found) : 0;
     }
-    if (value->is_number_float()) {
-        const double number = value->get<double>();
-        const bool whole = std::isfinite(number) && std::trunc(number) == number;
-        return whole && number >= lowest && number <= highest ? static_cast<std::int32_t>(number) : 0;
-    }
-    return 0;
 }
 
 bool saveIntToPrefs(const char* key, std::int32_t value)

@@ -36,6 +36,10 @@ struct IntPreference {
     std::int32_t value;
 };
 
+// Sets every entry's value to what loadIntFromPrefs(entry.key) would give, from
+// one read of the store (the whole MIDI controller map at once).
+void loadIntsFromPrefs(std::span<IntPreference> entries);  // control
+
 // Stores several numbers in one write (all or none): one file replacement
 // instead of one per key, for the whole MIDI controller map at once.
 bool saveIntsToPrefs(std::span<const IntPreference> entries);  // control

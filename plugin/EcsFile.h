@@ -10,12 +10,9 @@
 // without digits, or any other byte (NUL included) in or between numbers.
 #pragma once
 
-#include <array>
 #include <cstddef>
 
 #include "plugin/MidiControllerPrefs.h"
-
-using ControllerAssignments = std::array<VstInt32, kNumMidiControllers>;
 
 // Reads an ECS text in pieces of any size, so a file is never held whole.
 class EcsReader {

@@ -47,6 +47,16 @@ VstInt32 getMidiCC(VstInt32 cc) {
     return validAssignment(index) ? index : 0;
 }
 
+ControllerAssignments getAllMidiCCs() {
+    IntPreference entries[kNumMidiControllers];
+    for (VstInt32 cc = 0; cc < kNumMidiControllers; ++cc) entries[cc] = {midiControllerKey(cc), 0};
+    loadIntsFromPrefs(entries);
+    ControllerAssignments map;
+    for (VstInt32 cc = 0; cc < kNumMidiControllers; ++cc)
+        map[cc] = validAssignment(entries[cc].value) ? entries[cc].value : 0;
+    return map;
+}
+
 bool setMidiCC(VstInt32 cc, VstInt32 index) {
     if (!validController(cc) || !validAssignment(index)) return false;
     return saveIntToPrefs(midiControllerKey(cc), index);

@@ -4,6 +4,7 @@
 // that a controller learned on the audio thread is written by another one.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -17,12 +18,18 @@ inline constexpr VstInt32 kNumMidiControllers = 128;
 // The largest parameter index a controller may be assigned (0 means none).
 inline constexpr VstInt32 kMaxControllerParameter = 800;
 
+// A parameter index per controller, controller 0 first.
+using ControllerAssignments = std::array<VstInt32, kNumMidiControllers>;
+
 // The preference key of controller cc ("0".."127"); "" outside that range.
 const char* midiControllerKey(VstInt32 cc) noexcept;  // any
 
 // The parameter index stored for controller cc; 0 when absent, not a number,
 // outside 0..kMaxControllerParameter, or cc outside 0..127.
 VstInt32 getMidiCC(VstInt32 cc);  // control
+
+// Every controller's getMidiCC from one read of the store.
+ControllerAssignments getAllMidiCCs();  // control
 
 // Stores index for controller cc and writes the store out at once. False when
 // nothing was stored (cc or index out of range, or the write failed).

@@ -67,7 +67,8 @@ void APlugin::resetMidi() {
 void APlugin::setAllMidiControls() {
     // A controller learned but not yet stored would otherwise be read back as it was.
     ccMapWriter.flush();
-    for (VstInt32 cc = 0; cc < kNumMidiControllers; ++cc) storeRelaxed(ccMap[cc], getMidiCC(cc));
+    const ControllerAssignments stored = getAllMidiCCs();
+    for (VstInt32 cc = 0; cc < kNumMidiControllers; ++cc) storeRelaxed(ccMap[cc], stored[cc]);
 }
 
 void APlugin::LoadECS() {

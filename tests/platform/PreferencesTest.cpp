@@ -55,6 +55,9 @@ TEST_F(Preferences, WrongTypesReadAsEmptyZeroOrDefault) {
     EXPECT_EQ(loadIntFromPrefs("whole"), 7);
     EXPECT_EQ(loadIntFromPrefs("low"), -3);
     EXPECT_EQ(loadString("number"), "");
+    IntPreference many[] = {{"text", 9}, {"whole", 9}, {"huge", 9}, {"low", 9}, {"absent", 9}};
+    loadIntsFromPrefs(many);
+    for (const IntPreference& entry : many) EXPECT_EQ(entry.value, loadIntFromPrefs(entry.key)) << entry.key;
     for (bool fallback : {false, true}) {
         for (const char* key : {"y", "yes", "number", "absent"}) EXPECT_EQ(getRegistryIsOn(key, fallback), fallback);
         EXPECT_TRUE(getRegistryIsOn("on", fallback));
