@@ -80,13 +80,14 @@ int covered(const Picture& picture, int size, bool partlyOnly) {
 }  // namespace
 
 TEST(ReverseDisplay, TakeLevelsMarkersAndCursorsSitAtTheEngineTimes) {
-    // 100 ms at level 0.5, reversed from 100 to 200 ms, seen at 250 ms; gain 1.
+    // 100 ms at level 0.5, reversed from 100 to 200 ms, seen at 250 ms; the
+    // input lane at gain 1, the output lane at gain 1/2.
     Panel panel;
     auto* display = panel.add(new TReverseDisplay(kPlace, nullptr, 0));
     chain::cleanTake(*panel.plugin, chain::kAudioMode);
     panel.set(Param::ReverseRetriggerHoldTime, 0.3f);
     panel.set(Param::ReverseVerticalInZoom, 1.0f / 6.0f);
-    panel.set(Param::ReverseVerticalOutZoom, 1.0f / 6.0f);
+    panel.set(Param::ReverseVerticalOutZoom, 0.0f);
     panel.run(4410, 0.5f);
     panel.run(6615, 0.0f);
     APlugin& effect = *panel.plugin;
@@ -96,7 +97,7 @@ TEST(ReverseDisplay, TakeLevelsMarkersAndCursorsSitAtTheEngineTimes) {
     const Picture moving = render(*display);
     const int inColumn = static_cast<int>(toX(50)), outColumn = static_cast<int>(toX(150));
     EXPECT_EQ(moving.rowsOf(_REVERSE_GRAPHICS_COLOR, inColumn, 0, 257), 50);  // half its lane
-    EXPECT_EQ(moving.rowsOf(_REVERSE_GRAPHICS_COLOR, outColumn, kOutTop, 257), 50);
+    EXPECT_EQ(moving.rowsOf(_REVERSE_GRAPHICS_COLOR, outColumn, kOutTop, 257), 25);  // a quarter
     EXPECT_EQ(moving.rowsOf(_REVERSE_GRAPHICS_COLOR, outColumn, kInTop, kOutTop), 0);
     EXPECT_EQ(moving.at(inColumn, kInTop + 10), _REVERSE_BACK_COLOR);  // the take region
 
