@@ -131,13 +131,15 @@ TEST_F(Programs, ChunksAreOfferedAndTakenOnlyWhereTheHostTableSays) {
     for (const Case& c : cases) {
         TestPlugin plugin(c.product, c.vendor);
         EXPECT_EQ((plugin.getAeffect()->flags & effFlagsProgramChunks) != 0, c.flag) << c.product;
-        for (bool isPreset : {false, true}) {
+        // Through the opcodes, whose index says program (1) or bank (0).
+        for (VstInt32 isPreset : {0, 1}) {
             const bool offered = isPreset ? c.program : c.bank;
             void* data = nullptr;
-            EXPECT_EQ(plugin.getChunk(&data, isPreset), offered ? kChunkBytes : 0) << c.product << isPreset;
+            EXPECT_EQ(plugin.dispatcher(effGetChunk, isPreset, 0, &data, 0.0f), offered ? kChunkBytes : 0)
+                << c.product << isPreset;
             ProgramRecord chunk = presetChunk(33);
             const auto before = plugin.values();
-            EXPECT_EQ(plugin.setChunk(&chunk, kChunkBytes, isPreset), 1);
+            EXPECT_EQ(plugin.dispatcher(effSetChunk, isPreset, kChunkBytes, &chunk, 0.0f), 1);
             EXPECT_EQ(plugin.programName(), offered ? "Vocal Weird 01" : "Default") << c.product << isPreset;
             EXPECT_TRUE(offered || plugin.values() == before) << c.product;
             plugin.setFactoryProgram(0);
