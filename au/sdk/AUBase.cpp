@@ -636,8 +636,11 @@ OSStatus AUBase::ProcessForScheduledParams(std::vector<AudioUnitParameterEvent>&
                                                                            : SInt64{event.eventValues.ramp.startBufferOffset};
         return static_cast<UInt32>(std::clamp<SInt64>(offset, 0, frames - 1));
     };
-    std::stable_sort(events.begin(), events.end(),
-                     [&](const auto& a, const auto& b) { return offsetOf(a) < offsetOf(b); });
+    // Insertion sort: stable, in place and without the buffer stable_sort
+    // may allocate on the render thread; the list is short.
+    for (std::size_t i = 1; i < events.size(); ++i)
+        for (std::size_t j = i; j > 0 && offsetOf(events[j]) < offsetOf(events[j - 1]); --j)
+            std::swap(events[j], events[j - 1]);
     UInt32 start = 0;
     std::size_t next = 0;
     while (start < frames) {

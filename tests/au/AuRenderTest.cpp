@@ -5,6 +5,7 @@
 
 #include "plugin/uPluginPresetsBanks.h"
 #include "tests/au/AuTestSupport.h"
+#include "tests/support/RealtimeProbe.h"
 
 namespace {
 
@@ -167,6 +168,27 @@ TEST_F(AuTest, ScheduledParameterSplitsTheBlockAtItsFrame) {
     reference.process(restIn, rest, 412);
     EXPECT_EQ(left, refL);
     EXPECT_EQ(host->parameter(Param::DryVolume), 0.2f);
+}
+
+TEST_F(AuTest, RenderingWithMidiAndScheduledValuesAllocatesAndLocksNothing) {
+    auto host = openUnit(Entry::Factory);
+    ASSERT_EQ(host->initialize(), noErr);
+    std::vector<float> input = burst(512, 44100.0, 300.0), left(512), right(512);
+    const float* in[2] = {input.data(), input.data()};
+    float* out[2] = {left.data(), right.data()};
+    ASSERT_EQ(host->render(in, out, 512), noErr);  // the host's own list is made here
+    AudioUnitParameterEvent event{};
+    event.parameter = Param::WetVolume;
+    event.eventType = kParameterEvent_Immediate;
+    event.eventValues.immediate = {200, 0.3f};
+    for (int block = 0; block < 8; ++block) {
+        ASSERT_EQ(AudioUnitScheduleParameters(host->unit(), &event, 1), noErr);
+        tidewalker::testing::RealtimeProbe probe;
+        host->midi(0xB0, 7, 64, 17);
+        ASSERT_EQ(host->render(in, out, 512), noErr);
+        EXPECT_EQ(probe.counts().allocations, 0u);
+        EXPECT_EQ(probe.counts().locks, 0u);
+    }
 }
 
 }  // namespace

@@ -80,4 +80,17 @@ TEST_F(AuView, ASecondViewTakesTheEditorAndTheFirstLeavingDoesNotCloseIt) {
     EXPECT_FALSE(adapter.EditorIsOpen());
 }
 
+TEST_F(AuView, AUnitClosedWithItsEditorOpenClosesTheEditor) {
+    auto host = openUnit();
+    void* view = handle(0);
+    ASSERT_EQ(setProperty(host->unit(), kEditorViewProperty, view), noErr);
+    ASSERT_TRUE(adapterOf(*host).EditorIsOpen());
+    host.reset();  // the editor's window goes with it; nothing is left inside the view
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    XQueryTree(display, windows[0], &root, &parent, &children, &count);
+    if (children) XFree(children);
+    EXPECT_EQ(count, 0u);
+}
+
 }  // namespace

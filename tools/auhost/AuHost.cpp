@@ -108,7 +108,8 @@ OSStatus AuHost::pull(void* refCon, AudioUnitRenderActionFlags* flags, const Aud
 
 OSStatus AuHost::render(const float* const* in, float* const* out, UInt32 frames, AudioUnitRenderActionFlags inputFlags,
                         AudioUnitRenderActionFlags* flagsOut) {
-    outputList.assign(offsetof(AudioBufferList, mBuffers) + outputChannels * sizeof(AudioBuffer), std::byte{});
+    const std::size_t listBytes = offsetof(AudioBufferList, mBuffers) + outputChannels * sizeof(AudioBuffer);
+    if (outputList.size() < listBytes) outputList.resize(listBytes);  // once: rendering allocates nothing
     auto* list = reinterpret_cast<AudioBufferList*>(outputList.data());
     list->mNumberBuffers = outputChannels;
     for (UInt32 i = 0; i < outputChannels; ++i) list->mBuffers[i] = {1, frames * UInt32{sizeof(float)}, out[i]};
