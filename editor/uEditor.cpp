@@ -132,9 +132,9 @@ bool uEditor::build(void* parent) {
     plugin->setEditorBusy(false);
     plugin->setEditorOpen(true);
     isOpenFlag = true;
-    // Whatever the engine left for an earlier window is stale now.
-    plugin->takeResumeRequest();
-    plugin->takeParametersChangedByAudio();
+    // Whatever the effect left for an earlier window is stale now.
+    plugin->getEditorMailbox().clear();
+    heldChanges = 0;
     resume();
     return true;
 }
@@ -235,6 +235,7 @@ void uEditor::showMenuEntryOf(TOptionMenu* menu) {
 
 void uEditor::setParameter(VstInt32 index, float) {
     if (!frame || !plugin || index < 0 || index >= kNumEditorSlots) return;
+    radioRefresh = true;
     for (TOptionMenu* menu : {lfoModeMenu, lfoPhaseMenu, lfoWaveMenu})
         if (menu && menu->getTag() == index) showMenuEntryOf(menu);
     for (std::int32_t i = 0; i < controlCount; ++i) {
@@ -260,30 +261,34 @@ void uEditor::resume() {
         controls[i]->setValue(plugin->getParameter(tag));
         controls[i]->setDirty(true);
     }
+    radioRefresh = true;
+}
+
+bool uEditor::isBeingEdited(std::int32_t tag) const {
+    for (std::int32_t i = 0; i < controlCount; ++i)
+        if (controls[i]->getTag() == tag && controls[i]->isEditing()) return true;
+    return false;
 }
 
 void uEditor::takeMailbox() {
-    if (plugin->takeResumeRequest()) {
+    EditorMailbox& mailbox = plugin->getEditorMailbox();
+    if (mailbox.takeResumeRequest()) {
         resume();
         hideBacksideRequest = true;
     }
-    plugin->takeVuLevels(vuLevels);
-    const std::uint64_t changed = plugin->takeParametersChangedByAudio();
-    for (VstInt32 i = 0; i < kNumEditorSlots; ++i)
-        if (changed & (std::uint64_t{1} << i)) setParameter(i, plugin->getParameter(i));
-}
-
-void uEditor::followEffectValues() {
-    // Hosts set parameters on whatever thread they like, and the effect never
-    // calls into the editor from there; so the editor looks for itself.
-    for (std::int32_t i = 0; i < controlCount; ++i) {
-        CControl* control = controls[i];
-        const std::int32_t tag = control->getTag();
-        if (tag < 0 || tag >= kNumEditorSlots || control->isEditing()) continue;
-        if (controlIsMenu[i])
-            showMenuEntryOf(static_cast<TOptionMenu*>(control));
-        else if (control->getValue() != plugin->getParameter(tag))
-            setParameter(tag, plugin->getParameter(tag));
+    mailbox.takeVuLevels(vuLevels);
+    // Every change of a parameter, whoever made it, arrives as a mark. A
+    // control under the user's hand keeps its mark until it is let go.
+    const std::uint64_t changed = heldChanges | mailbox.takeChanged();
+    heldChanges = 0;
+    if (changed != 0) radioRefresh = true;
+    for (VstInt32 i = 0; i < kNumEditorSlots; ++i) {
+        const std::uint64_t bit = std::uint64_t{1} << i;
+        if (!(changed & bit)) continue;
+        if (isBeingEdited(i))
+            heldChanges |= bit;
+        else
+            setParameter(i, plugin->getParameter(i));
     }
 }
 
@@ -304,6 +309,15 @@ void uEditor::refreshIndicators() {
         editedButton->setBackground(picture(lastEditChanged ? kEditedPicture : kUneditedPicture));
         editedButton->setDirty(true);
     }
+    if (onOffs[kSwitchCount - 1]) plugin->setLockOffset(onOffs[kSwitchCount - 1]->getValue() >= 0.5f);
+    const bool manual = plugin->getReverseManualTrigger();
+    if (manual != lastManualTrigger) {
+        lastManualTrigger = manual;
+        if (radios[1]) radios[1]->setLit(manual);
+    }
+}
+
+void uEditor::refreshParameterViews() {
     if (lfoSpeedText) {
         char text[256] = {};
         plugin->getParameterDisplay(Param::LfoSpeed, text);
@@ -336,12 +350,7 @@ void uEditor::refreshIndicators() {
             }
         lastTriggerMode = triggerMode;
     }
-    if (onOffs[kSwitchCount - 1]) plugin->setLockOffset(onOffs[kSwitchCount - 1]->getValue() >= 0.5f);
-    const bool manual = plugin->getReverseManualTrigger();
-    if (manual != lastManualTrigger) {
-        lastManualTrigger = manual;
-        if (radios[1]) radios[1]->setLit(manual);
-    }
+    refreshReadOuts();
 }
 
 void uEditor::refreshReadOuts() {
@@ -364,11 +373,12 @@ void uEditor::idle() {
 
     takeMailbox();
     plugin->refreshPreferences();
-    followEffectValues();
     refreshIndicators();
+    // Texts, modes and marks change only with a parameter.
+    if (radioRefresh) refreshParameterViews();
+    radioRefresh = false;
     // The settings page hooks in here: it is left when the effect asks.
     hideBacksideRequest = false;
-    refreshReadOuts();
     AEffGUIEditor::idle();
 }
 

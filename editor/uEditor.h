@@ -4,9 +4,9 @@
 // and fixed until the next one.
 //
 // Every operation runs on the thread that drives the editor (the host's main
-// thread). The audio thread never calls in here: it leaves resume requests,
-// meter levels and its own parameter writes in the effect's mailbox, and idle
-// takes them from there.
+// thread). No other thread calls in here: the effect leaves resume requests,
+// meter levels and a mark for every parameter change in its mailbox, and
+// idle takes them from there.
 #pragma once
 
 #include <cstdint>
@@ -143,9 +143,10 @@ private:
     bool build(void* parent);
     void registerControl(VSTGUI::CControl* control, bool isMenu);
     void showMenuEntryOf(TOptionMenu* menu);
+    bool isBeingEdited(std::int32_t tag) const;
     void takeMailbox();
-    void followEffectValues();
     void refreshIndicators();
+    void refreshParameterViews();
     void refreshReadOuts();
 
     APlugin* plugin = nullptr;
@@ -157,6 +158,10 @@ private:
     bool keyboardEnabled = true;
     bool lastEditChanged = false;
     bool lastManualTrigger = false;
+    // A parameter changed since the last idle: re-read what follows from the values.
+    bool radioRefresh = false;
+    // Marks taken from the effect's mailbox while their control was being edited.
+    std::uint64_t heldChanges = 0;
     std::uint32_t previousTick = 0;
     std::uint32_t currentTick = 0;
     std::uint32_t lastDisplayRefresh = 0;

@@ -12,6 +12,7 @@
 #include "engine/uSignalChain.h"
 #include "platform/PreferenceSnapshot.h"
 #include "platform/FilePaths.h"
+#include "plugin/EditorMailbox.h"
 #include "plugin/MidiControllerPrefs.h"
 #include "plugin/ParameterSlots.h"
 #include "plugin/ParameterTable.h"
@@ -140,19 +141,12 @@ public:
     void getLimitedValue(VstInt32 index, float scale, VstInt32 count, const char* const* names);  // control
     void changeDelta(VstInt32 index, VstInt32 delta) noexcept;  // control
 
-    // The editor's mailbox. The audio thread never calls into the editor: it
-    // leaves what the editor must know here, and the editor's idle takes it.
-    //  - takeResumeRequest: true once after editorResume (a program change
-    //    reached the engine): re-read every control, return to the front panel.
-    //  - takeVuLevels: the four meter levels (input L/R, output L/R, followers
-    //    x 4) handed over every 2048 frames while the editor is open; false when
-    //    nothing new arrived since the last take.
-    //  - takeParametersChangedByAudio: bit i set means the engine itself wrote
-    //    editor slot i (the momentary trigger button falling back to 0, the hold
-    //    time dragged up to the length) since the last take; redraw those.
-    bool takeResumeRequest() noexcept;  // control
-    bool takeVuLevels(float (&levels)[4]) noexcept;  // control
-    std::uint64_t takeParametersChangedByAudio() noexcept;  // control
+    // The editor's mailbox; its idle takes from it. Every setParameter marks
+    // its slot there, whoever calls it; a resume request (after editorResume:
+    // re-read every control, return to the front panel) and the four meter
+    // levels (input L/R, output L/R, followers x 4, every 2048 frames while
+    // the editor is open) arrive there too.
+    EditorMailbox& getEditorMailbox() noexcept { return editorMailbox; }  // control
 
     // MIDI control: the queue is filled and drained on the audio thread; the
     // controller map is learned there and edited from the parameter menu.
@@ -199,12 +193,7 @@ protected:
     // The signal chain reads the current values and writes back through setParameterFromEngine.
     TSignalChain chain{slots.currentValues, *this};
     PreferenceSnapshot preferences;  // "MuteReverse" without touching the file
-    // Editor mailbox (see takeResumeRequest).
-    std::atomic<bool> resumeRequested{false};
-    std::atomic<bool> vuForEditorReady{false};
-    std::atomic<float> vuForEditor[4]{};
-    std::atomic<std::uint64_t> parametersChangedByAudio{0};
-    static_assert(kNumEditorSlots <= 64, "one bit per editor slot");
+    EditorMailbox editorMailbox;
     std::atomic<bool> editorBusy{false};
     std::atomic<bool> editorOpen{false};
     char factoryNames[FACTORY_PRESET_COUNT][64]{};

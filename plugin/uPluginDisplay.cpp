@@ -1,5 +1,5 @@
-// Display and meter queries, answered by the signal chain, and the mailbox
-// through which the audio thread leaves word for the editor.
+// Display and meter queries, answered by the signal chain, and what the
+// audio thread leaves for the editor in its mailbox.
 #include "plugin/APlugin.h"
 
 namespace {
@@ -60,8 +60,9 @@ float APlugin::getVu() noexcept {
 
 void APlugin::handVuToEditor() noexcept {
     if (!editorShowing()) return;
-    for (int i = 0; i < 4; ++i) vuForEditor[i].store(loadRelaxed(chain.vuFollowers[i]) * kVuToEditor, relaxed);
-    vuForEditorReady.store(true, std::memory_order_release);
+    float levels[EditorMailbox::kVuCount];
+    for (int i = 0; i < EditorMailbox::kVuCount; ++i) levels[i] = loadRelaxed(chain.vuFollowers[i]) * kVuToEditor;
+    editorMailbox.handOverVu(levels);
 }
 
 bool APlugin::editorShowing() const noexcept {
@@ -70,19 +71,5 @@ bool APlugin::editorShowing() const noexcept {
 }
 
 void APlugin::editorResume() noexcept {
-    if (editorShowing()) resumeRequested.store(true, relaxed);
-}
-
-bool APlugin::takeResumeRequest() noexcept {
-    return resumeRequested.exchange(false, relaxed);
-}
-
-bool APlugin::takeVuLevels(float (&levels)[4]) noexcept {
-    if (!vuForEditorReady.exchange(false, std::memory_order_acquire)) return false;
-    for (int i = 0; i < 4; ++i) levels[i] = vuForEditor[i].load(relaxed);
-    return true;
-}
-
-std::uint64_t APlugin::takeParametersChangedByAudio() noexcept {
-    return parametersChangedByAudio.exchange(0, relaxed);
+    if (editorShowing()) editorMailbox.requestResume();
 }

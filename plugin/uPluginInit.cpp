@@ -33,9 +33,7 @@ void APlugin::initVariables() {
     lockOffset.store(false, std::memory_order_relaxed);
     latchParameter.store(0, std::memory_order_relaxed);
     chain.init();
-    resumeRequested.store(false, std::memory_order_relaxed);
-    vuForEditorReady.store(false, std::memory_order_relaxed);
-    parametersChangedByAudio.store(0, std::memory_order_relaxed);
+    editorMailbox.clear();
 
     lastSampleRate = kStaleSampleRate;
     setSampleRate(kStartSampleRate);

@@ -68,7 +68,8 @@ float APlugin::loadValue(VstInt32 index) const noexcept {
 }
 
 void APlugin::setParameter(VstInt32 index, float value) noexcept {
-    slots.store(index, value);
+    // The one place a change is marked for the editor, whoever made it.
+    if (slots.store(index, value)) editorMailbox.markChanged(index);
 }
 
 float APlugin::getParameter(VstInt32 index) noexcept {

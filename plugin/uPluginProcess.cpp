@@ -99,6 +99,4 @@ void APlugin::resetEverything() noexcept {
 
 void APlugin::setParameterFromEngine(VstInt32 index, float value) noexcept {
     setParameter(index, value);
-    if (index >= 0 && index < kNumEditorSlots)
-        parametersChangedByAudio.fetch_or(std::uint64_t{1} << index, std::memory_order_relaxed);
 }

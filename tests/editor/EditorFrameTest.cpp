@@ -101,6 +101,39 @@ TEST_F(EditorFollowsTheEffect, ControlsReadOutsRadiosAndLabelsShowItsState) {
     EXPECT_EQ(labels[3]->getBackground()->getResourceId(), 10046);
 }
 
+// Whoever changes a parameter (host, learned MIDI controller, the engine
+// itself), the change reaches the controls as a mark in the mailbox; a
+// control under the user's hand keeps its mark until it is let go.
+TEST_F(EditorFollowsTheEffect, EveryChangeArrivesAsAMark) {
+    std::vector<float> silence(64, 0.0f);
+    float* in[2] = {silence.data(), silence.data()};
+    std::vector<float> left(64), right(64);
+    float* out[2] = {left.data(), right.data()};
+    TKnob* dry = viewWithTag<TKnob>(*frame, Param::DryVolume);
+    TOnOffButton* trigger = viewWithTag<TOnOffButton>(*frame, Param::ReverseTrigger);
+
+    plugin.setMidiLatch(Param::DryVolume, true);
+    VstMidiEvent controller{kVstMidiType, sizeof(VstMidiEvent), 0, 0, 0, 0, {char(0xB0), 7, 64}, 0, 0, 0, 0};
+    VstEvents events{1, 0, {reinterpret_cast<VstEvent*>(&controller), nullptr}};
+    plugin.processEvents(&events);
+    plugin.setParameter(Param::ReverseTriggerMode, 1.1f / 2.99f);  // "Manual"
+    plugin.setParameter(Param::ReverseTrigger, 1.0f);
+    effect.idleLater();
+    EXPECT_EQ(trigger->getValue(), 1.0f);
+    plugin.processReplacing(in, out, 64);  // the controller arrives; the press starts a take and falls back
+    effect.idleLater();
+    EXPECT_EQ(dry->getValue(), 0.5f);
+    EXPECT_EQ(trigger->getValue(), 0.0f);
+
+    dry->beginEdit();
+    plugin.setParameter(Param::DryVolume, 0.25f);
+    effect.idleLater();
+    EXPECT_EQ(dry->getValue(), 0.5f);
+    dry->endEdit();
+    effect.idleLater();
+    EXPECT_EQ(dry->getValue(), 0.25f);
+}
+
 TEST_F(EditorFollowsTheEffect, UserChangesReachTheEffect) {
     auto click = [](CControl* control) {
         CPoint where = control->getViewSize().getTopLeft();

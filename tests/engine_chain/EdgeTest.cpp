@@ -102,16 +102,17 @@ TEST_F(Edges, SilenceAndTheEditorMailbox) {
     EXPECT_FALSE(plugin.getSilent());
     render(plugin, Stereo(1901));  // up to frame 46,100 ...
     EXPECT_TRUE(plugin.getSilent());
+    EditorMailbox& mailbox = plugin.getEditorMailbox();
     float levels[4];
-    EXPECT_FALSE(plugin.takeVuLevels(levels));  // ... without an editor, nothing handed over
+    EXPECT_FALSE(mailbox.takeVuLevels(levels));  // ... without an editor, nothing handed over
 
     plugin.setEditorOpen(true);
     plugin.programChanged = true;
     render(plugin, Stereo(3053, 0.5f));  // ends on frame 49,152, a 4096 tick
-    EXPECT_TRUE(plugin.takeResumeRequest());
-    EXPECT_FALSE(plugin.takeResumeRequest());
-    ASSERT_TRUE(plugin.takeVuLevels(levels));
-    EXPECT_FALSE(plugin.takeVuLevels(levels));
+    EXPECT_TRUE(mailbox.takeResumeRequest());
+    EXPECT_FALSE(mailbox.takeResumeRequest());
+    ASSERT_TRUE(mailbox.takeVuLevels(levels));
+    EXPECT_FALSE(mailbox.takeVuLevels(levels));
     for (int i = 0; i < 4; ++i) EXPECT_EQ(levels[i], 4.0f * plugin.chain.vuFollowers[i]) << i;
     EXPECT_GT(levels[0], 0.0f);
 }

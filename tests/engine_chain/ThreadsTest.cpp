@@ -42,13 +42,14 @@ TEST(Threads, ProcessingAutomationAndDisplayPollingShareTheEffect) {
     });
     // Whatever the editor reads while the others run is a number it can draw.
     float levels[4];
+    EditorMailbox& mailbox = plugin.getEditorMailbox();
     double sink = 0.0;
     float lowestColumn = 0.0f;
     while (!done) {
         sink += plugin.getReverseDisplayLengthQuantized() + plugin.getReverseDisplayLengthQB() +
                 plugin.getRecordPosition() + plugin.getHoldTime() + plugin.getLFOPos() + plugin.getVu() +
-                plugin.getSilent() + plugin.getReverseManualTrigger() + plugin.takeResumeRequest() +
-                static_cast<double>(plugin.takeParametersChangedByAudio() & 1u) + plugin.takeVuLevels(levels);
+                plugin.getSilent() + plugin.getReverseManualTrigger() + mailbox.takeResumeRequest() +
+                static_cast<double>(mailbox.takeChanged() & 1u) + mailbox.takeVuLevels(levels);
         for (float x = 0.0f; x < 100.0f; x += 7.0f) {
             const float column = plugin.getDisplayValue(x, 100.0f, x < 50.0f);
             lowestColumn = std::min(lowestColumn, column);
