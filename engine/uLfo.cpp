@@ -68,6 +68,10 @@ void TLfo::updateIncrement() noexcept {
     }
 }
 
+void TLfo::setSeed(uint32_t seed) noexcept {
+    randomState = seed;
+}
+
 int32_t TLfo::nextRandom15() noexcept {
     randomState = randomState * 1103515245u + 12345u;
     return int32_t((randomState >> 16) & 0x7FFFu);

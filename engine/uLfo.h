@@ -18,6 +18,8 @@ public:
     void update(float samples) noexcept;  // audio
     float getValue() const noexcept;  // audio
     float getPos() const noexcept;  // any
+    // Starts the "S&H" generator's sequence afresh from seed.
+    void setSeed(uint32_t seed) noexcept;  // control
 
     bool on = true;
     bool tempoSynced = false;
@@ -35,7 +37,7 @@ private:
     void updateIncrement() noexcept;
 
     // A 15-bit generator of our own: rand() takes a lock and returns 31 bits.
-    // Every instance starts from the same seed, so renders repeat exactly.
+    // The effect seeds each instance differently; a fixed seed repeats a render.
     uint32_t randomState = 1;
 
     // Inputs of the last increment computation; it is redone only on change.

@@ -56,6 +56,8 @@ public:
     // applyPendingResets, before its next frame, so they never race a frame.
     void resetReverse(std::int32_t voice) noexcept;  // any
     void resetEverything() noexcept;  // any
+    // Restarts the "S&H" sequence from seed, the same way as the resets.
+    void setRandomSeed(std::uint32_t seed) noexcept;  // any
     void applyPendingResets() noexcept;  // audio
 
     // Display and meter queries: they read whole values and change nothing,
@@ -167,6 +169,7 @@ private:
 
     const float* values;
     Owner& owner;
-    // Resets asked for by other threads, applied by the audio thread.
+    // Resets and a seed asked for by other threads, applied by the audio thread.
     std::atomic<std::uint32_t> pendingResets{0};
+    std::atomic<std::uint32_t> pendingSeed{0};
 };

@@ -25,6 +25,7 @@ constexpr float kOffsetOff = 0.001f;
 constexpr std::uint32_t kResetVoice0 = 1u << 0;
 constexpr std::uint32_t kResetVoice1 = 1u << 1;
 constexpr std::uint32_t kResetAll = 1u << 2;
+constexpr std::uint32_t kNewSeed = 1u << 3;
 
 // 2^x evaluated in double, rounded to float before anything multiplies it.
 float pow2(float exponent) noexcept {
@@ -198,9 +199,15 @@ void TSignalChain::resetEverything() noexcept {
     pendingResets.fetch_or(kResetAll, relaxed);
 }
 
+void TSignalChain::setRandomSeed(std::uint32_t seed) noexcept {
+    pendingSeed.store(seed, relaxed);
+    pendingResets.fetch_or(kNewSeed, std::memory_order_release);
+}
+
 void TSignalChain::applyPendingResets() noexcept {
     if (pendingResets.load(relaxed) == 0) return;
-    const std::uint32_t asked = pendingResets.exchange(0, relaxed);
+    const std::uint32_t asked = pendingResets.exchange(0, std::memory_order_acquire);
+    if (asked & kNewSeed) lfo.setSeed(pendingSeed.load(relaxed));
     if (asked & kResetVoice0) resetReverseNow(0);
     if (asked & kResetVoice1) resetReverseNow(1);
     if (asked & kResetAll) resetEverythingNow();

@@ -1,6 +1,8 @@
 #include "plugin/APlugin.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -23,6 +25,17 @@ constexpr VstInt32 kNumChannels = 2;
 // The one below what initVariables sets, so its setSampleRate is never skipped.
 constexpr float kUnsetSampleRate = 44199.0f;
 
+// Different for every instance, also for two made in the same clock tick:
+// the clock and a running count, mixed so that nearby inputs spread apart.
+std::uint32_t instanceSeed() noexcept {
+    static std::atomic<std::uint64_t> instances{0};
+    std::uint64_t x = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) +
+                      instances.fetch_add(1, std::memory_order_relaxed) * 0x9E3779B97F4A7C15u;
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9u;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBu;
+    return static_cast<std::uint32_t>(x ^ (x >> 31));
+}
+
 }  // namespace
 
 AudioEffect* createEffectInstance(audioMasterCallback audioMaster) {
@@ -34,6 +47,7 @@ APlugin::APlugin(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, kN
     editorBusy = false;
     editorOpen = false;
     std::srand(static_cast<unsigned>(std::clock()));
+    chain.lfo.setSeed(instanceSeed());
 
     setNumInputs(kNumChannels);
     setNumOutputs(kNumChannels);

@@ -2,6 +2,7 @@
 
 #include "platform/TextHelpers.h"
 #include "plugin/APlugin.h"
+#include "plugin/VendorRequests.h"
 
 namespace {
 
@@ -36,6 +37,10 @@ void APlugin::identifyHost() {
 }
 
 VstIntPtr APlugin::vendorSpecific(VstInt32 index, VstIntPtr value, void*, float opt) {
+    if (index == kRandomSeedRequest) {
+        chain.setRandomSeed(static_cast<std::uint32_t>(value));
+        return 1;
+    }
     if (index != kWheelIndex || value != kWheelValue || !editor) return 0;
     return editor->onWheel(opt) ? 1 : 0;
 }

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "plugin/VendorRequests.h"
 #include "tests/engine_chain/ChainTestSupport.h"
 
 using namespace chain;
@@ -199,4 +200,20 @@ TEST_F(Edges, ResetsAskedForElsewhereLandBeforeTheNextFrame) {
     plugin.resetEverything();
     EXPECT_TRUE(plugin.chain.reverse[0].getPlaying());
     EXPECT_EQ(peak(render(plugin, Stereo(64)).left), 0.0f);
+}
+
+TEST_F(Edges, EachInstanceDrawsItsOwnRandomStepsUnlessTheSeedIsFixed) {
+    const auto renderWithSeed = [](const VstIntPtr* seed) {
+        ChainPlugin p;
+        if (seed) {
+            EXPECT_EQ(p.dispatcher(effVendorSpecific, kRandomSeedRequest, *seed, nullptr, 0.0f), 1);
+        }
+        cleanTake(p, kAudioMode);
+        for (VstInt32 on : {Param::LfoActive, Param::LfoWave, Param::LfoSpeed, Param::LfoToVolume})  // fast S&H
+            p.setParameter(on, 1.0f);
+        return render(p, noise(4 * kTakeLength, 3)).left;
+    };
+    EXPECT_NE(renderWithSeed(nullptr), renderWithSeed(nullptr));
+    const VstIntPtr seed = 9;
+    EXPECT_EQ(renderWithSeed(&seed), renderWithSeed(&seed));
 }

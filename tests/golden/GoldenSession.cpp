@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "plugin/VendorRequests.h"
+
 namespace golden {
 namespace {
 
@@ -122,6 +124,9 @@ RenderSession::RenderSession(HostSetup setup) : host(setup) {
     record->user = this;
     record->dispatcher(record, effSetSampleRate, 0, 0, nullptr, static_cast<float>(kSampleRate));
     record->dispatcher(record, effSetBlockSize, 0, 256, nullptr, 0.0f);
+    // The seed the references were made with, as the renderer fixes it too.
+    if (record->dispatcher(record, effVendorSpecific, kRandomSeedRequest, 1, nullptr, 0.0f) != 1)
+        throw std::runtime_error("the effect declined the fixed seed");
     record->dispatcher(record, effMainsChanged, 0, 1, nullptr, 0.0f);
 }
 

@@ -108,6 +108,25 @@ TEST(RenderTool, RendersTidewalkerToTheExpectedShape) {
     for (const float sample : back.interleaved) ASSERT_TRUE(std::isfinite(sample));
 }
 
+// The random LFO steps on the volume: a seed repeats them exactly, another
+// seed gives other steps.
+TEST(RenderTool, TheSeedFixesTheRandomLfoWave) {
+    TempFolder folder;
+    const std::string input = folder.file("in.wav");
+    writeTestFile(input, 2, 44100, wave(22050));
+    std::vector<std::vector<float>> renders;
+    for (const char* seed : {"5", "5", "6"}) {
+        const std::string output = folder.file(std::string("seed") + seed + std::to_string(renders.size()) + ".wav");
+        const ToolRun run = runTool({"--plugin", TIDEWALKER_PLUGIN_PATH, "--tail", "0", "--seed", seed, "--set",
+                                     "LFO Active=1", "--set", "LFO Wave=1", "--set", "LFO Speed=1", "--set",
+                                     "LFO > Volume=1", "-o", output, input});
+        ASSERT_EQ(run.status, 0) << run.output;
+        renders.push_back(readTestFile(output).interleaved);
+    }
+    EXPECT_EQ(renders[0], renders[1]);
+    EXPECT_NE(renders[0], renders[2]);
+}
+
 TEST(RenderTool, ListsPresetsParametersAndIdentity) {
     // The bank is known without loading an effect.
     ToolRun run = runTool({"--list-presets", "--plugin", "/nonexistent.so"});

@@ -14,7 +14,7 @@ TEST(RenderOptions, ReadsEveryOptionInBothSpellings) {
     const ParseResult result =
         parseOptions({"in.flac", "-o", "out.wav", "--plugin=/x/T.so", "--block", "64", "--tempo=96.5", "--play-at",
                       "1.5", "--stop-at", "4", "--tail=0", "--set", "Wet Volume=0.8", "--set=LFO > Volume=1", "--set",
-                      "3=0", "--trigger", "2", "--trigger=2.5", "--cc", "0.5:16:7:127"});
+                      "3=0", "--trigger", "2", "--trigger=2.5", "--cc", "0.5:16:7:127", "--seed", "4294967295"});
     ASSERT_EQ(result.error, "");
     const Options& o = result.options;
     EXPECT_EQ(std::tie(o.inputPath, o.outputPath, o.pluginPath), std::tuple("in.flac"s, "out.wav"s, "/x/T.so"s));
@@ -25,6 +25,7 @@ TEST(RenderOptions, ReadsEveryOptionInBothSpellings) {
     for (const ParameterSetting& s : o.settings) settings.emplace_back(s.parameter, s.value);
     EXPECT_EQ(settings, (std::vector<Setting>{{"Wet Volume", 0.8f}, {"LFO > Volume", 1.0f}, {"3", 0.0f}}));
     EXPECT_EQ(o.triggerSeconds, (std::vector<double>{2.0, 2.5}));
+    EXPECT_EQ(o.seed, 4294967295u);
     ASSERT_EQ(o.controllers.size(), 1u);
     const ControllerMessage& cc = o.controllers[0];
     EXPECT_EQ(std::tie(cc.seconds, cc.channel, cc.controller, cc.value), std::tuple(0.5, 16, 7, 127));
@@ -42,7 +43,8 @@ TEST(RenderOptions, ListingTakesNamesInsteadOfAnInput) {
 TEST(RenderOptions, RejectsBadValuesWithAMessage) {
     const std::vector<std::vector<std::string>> bad = {
         {"--block", "0"}, {"--block", "16385"}, {"--block", "12x"}, {"--block"}, {"--tempo", "0"}, {"--tempo", "nan"},
-        {"--tempo", "-5"}, {"--tail", "-1"}, {"--tail", "1e9"}, {"--play-at", "inf"}, {"--trigger", ""}, {"-"},
+        {"--tempo", "-5"}, {"--tail", "-1"}, {"--tail", "1e9"}, {"--seed", "-1"}, {"--seed", "4294967296"},
+        {"--play-at", "inf"}, {"--trigger", ""}, {"-"},
         {"--set", "Wet Volume"}, {"--set", "=0.5"}, {"--set", "Wet=1.5"}, {"--set", "Wet=abc"}, {"--bogus"},
         {"--cc", "1:0:7:1"}, {"--cc", "1:17:7:1"}, {"--cc", "1:1:128:1"}, {"--cc", "1:1:7:-1"}, {"--cc", "1:1:7"},
         {"--cc", "x:1:7:1"}, {"a.wav", "b.wav"}, {"--play-at", "3", "--stop-at", "2"}, {"--format", "vst3"}};

@@ -27,6 +27,10 @@ void AuEffectHost::open() {
     host->setMaxFrames(static_cast<UInt32>(maxFrames));
 }
 
+bool AuEffectHost::setRandomSeed(std::uint32_t) {
+    return false;
+}
+
 void AuEffectHost::resume() {
     host->initialize();
 }

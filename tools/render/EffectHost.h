@@ -34,6 +34,9 @@ public:
     virtual ~EffectHost() = default;
 
     virtual void open() = 0;  // control: rate and block size reach the effect
+    // Fixes the effect's random LFO steps, so that renders repeat; false
+    // when the effect cannot be told.
+    virtual bool setRandomSeed(std::uint32_t seed) = 0;  // control
     virtual void resume() = 0;  // control: ready to process
     virtual void suspend() = 0;  // control
 

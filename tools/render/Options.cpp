@@ -160,6 +160,15 @@ const std::vector<ValueOption>& valueOptions() {
              o.tailSeconds = *s;
              return std::string();
          }},
+        {"--seed",
+         [](const std::string& v, Options& o) {
+             const auto n = parseInteger(v);
+             if (!n || *n < 0 || *n > 4294967295L) {
+                 return "--seed must be a whole number from 0 to 4294967295, got \"" + v + "\"";
+             }
+             o.seed = static_cast<std::uint32_t>(*n);
+             return std::string();
+         }},
         {"--trigger",
          [](const std::string& v, Options& o) {
              const auto s = parseSeconds(v);
@@ -301,6 +310,8 @@ Input and output:
                        the input
   --block N            frames per processing block, 1..16384 (default 512)
   --tail SECONDS       silence rendered after the input (default 2)
+  --seed N             seed of the "S&H" LFO wave's random steps, 0..4294967295
+                       (default 1): the same seed gives the same render
 
 Plug-in:
   --plugin PATH        the effect to load; without it the first of these is used:

@@ -2,6 +2,7 @@
 // and the DAW situation (tempo, transport, presses, controllers) to reproduce.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,6 +35,7 @@ struct Options {
     double playAtSeconds = 0.0;
     std::optional<double> stopAtSeconds;
     double tailSeconds = 2.0;
+    std::uint32_t seed = 1;  // of the effect's random LFO wave: the same render every time
     std::optional<int> preset;  // factory preset number, applied before the settings
     std::vector<ParameterSetting> settings;
     std::vector<double> triggerSeconds;

@@ -9,6 +9,8 @@
 #include <new>
 #include <string_view>
 
+#include "plugin/VendorRequests.h"
+
 namespace render {
 namespace {
 
@@ -163,6 +165,10 @@ void PluginHost::open() {
     dispatch(effOpen);
     dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(rate));
     dispatch(effSetBlockSize, 0, maxFrames);
+}
+
+bool PluginHost::setRandomSeed(std::uint32_t seed) {
+    return dispatch(effVendorSpecific, kRandomSeedRequest, static_cast<VstIntPtr>(seed)) == 1;
 }
 
 void PluginHost::resume() {

@@ -40,6 +40,7 @@ public:
 
     // effOpen, effSetSampleRate, effSetBlockSize.
     void open() override;  // control
+    bool setRandomSeed(std::uint32_t seed) override;  // control
     // effMainsChanged 1 / 0.
     void resume() override;  // control
     void suspend() override;  // control

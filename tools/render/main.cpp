@@ -181,6 +181,7 @@ int run(const Options& options) {
         return fail(error);
     }
     host->open();
+    host->setRandomSeed(options.seed);
     host->resume();
     if (options.preset) {
         applyPreset(*host, *options.preset);
