@@ -34,6 +34,8 @@ std::span<const PreferenceSnapshot::FlagRow> PreferenceSnapshot::flagRows()
 {
     static constexpr FlagRow kRows[] = {
         {"MuteReverse", true, &PreferenceSnapshot::muteReverse_},
+        {"MidiPreset", true, &PreferenceSnapshot::midiPreset_},
+        {"MidiBank", true, &PreferenceSnapshot::midiBank_},
     };
     return kRows;
 }

@@ -26,6 +26,10 @@ public:
 
     // "MuteReverse", on by default.
     bool muteReverse() const noexcept { return muteReverse_.load(std::memory_order_relaxed); }  // audio
+    // "MidiPreset" and "MidiBank", on by default: MIDI program changes and
+    // bank selects choose factory presets.
+    bool midiPreset() const noexcept { return midiPreset_.load(std::memory_order_relaxed); }  // audio
+    bool midiBank() const noexcept { return midiBank_.load(std::memory_order_relaxed); }  // audio
 
     // Re-reads every value from the store.
     void refresh();  // control
@@ -42,6 +46,8 @@ private:
     void apply(const char* key, const char* text);
 
     std::atomic<bool> muteReverse_{true};
+    std::atomic<bool> midiPreset_{true};
+    std::atomic<bool> midiBank_{true};
     // Written by refresh() under the registry lock, read by refreshIfDue()
     // without it, so it is atomic (ticks of the steady clock).
     std::atomic<std::chrono::steady_clock::rep> lastRefresh_{};

@@ -103,7 +103,9 @@ public:
     bool getLockOffset() const noexcept;  // any
 
     // The factory bank and the three revert commands of the preset menu.
-    void setFactoryProgram(VstInt32 n);  // control
+    // setFactoryProgram also runs on the audio thread, between frames, for a
+    // MIDI program change; it allocates, locks and reads nothing there.
+    void setFactoryProgram(VstInt32 n);  // control, audio
     void changeFactoryProgramDelta(VstInt32 delta);  // control
     void origProgram();  // control
     void editProgram();  // control
@@ -161,6 +163,10 @@ public:
     // The parameter controller cc drives, 0 for none or outside 0..127. Unlike
     // getMidiCC it sees a controller learned a moment ago.
     VstInt32 getControllerAssignment(VstInt32 cc) const noexcept;  // any
+    // Tells the host to read the parameters again (audioMasterUpdateDisplay)
+    // after a MIDI program change, at its next idle call (effEditIdle, effIdle):
+    // the audio thread only leaves a flag for it.
+    VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) override;  // any
 
 protected:
     // The parameter slots with their copies and the program record (programs).
@@ -190,9 +196,11 @@ protected:
     ControllerMapWriter ccMapWriter{ccMap};
     std::atomic<bool> latchArmed{false};
     std::atomic<VstInt32> latchParameter{0};
+    VstInt32 chosenMidiBank = -1;  // audio thread: the factory bank a bank select chose, -1 for none
+    std::atomic<bool> hostUpdateRequested{false};
     // The signal chain reads the current values and writes back through setParameterFromEngine.
     TSignalChain chain{slots.currentValues, *this};
-    PreferenceSnapshot preferences;  // "MuteReverse" without touching the file
+    PreferenceSnapshot preferences;  // "MuteReverse", "MidiPreset", "MidiBank" without touching the file
     EditorMailbox editorMailbox;
     std::atomic<bool> editorBusy{false};
     std::atomic<bool> editorOpen{false};
@@ -206,6 +214,8 @@ private:
     void handVuToEditor() noexcept;  // audio
     bool editorShowing() const noexcept;  // any
     void applyControlChange(VstInt32 cc, VstInt32 value) noexcept;  // audio
+    bool applyBankSelect(VstInt32 cc, VstInt32 value) noexcept;  // audio; false: not a bank select
+    void applyProgramChange(VstInt32 program) noexcept;  // audio
     void identifyHost();
     bool chunkAccepted(bool isPreset) const noexcept;
 };

@@ -1,5 +1,6 @@
 // The audio-thread side of MIDI control: the pending-event queue and the
-// controller messages it applies frame by frame.
+// controller, bank select and program change messages it applies frame by
+// frame.
 #include "plugin/APlugin.h"
 
 #include <cstring>
@@ -9,6 +10,10 @@ namespace {
 constexpr VstInt32 kFilledMark = 99;  // first reserved byte of a queued record
 constexpr unsigned kStatusMask = 0xF0;
 constexpr unsigned kControlChange = 0xB0;
+constexpr unsigned kProgramChange = 0xC0;
+constexpr VstInt32 kBankSelectMsb = 0;
+constexpr VstInt32 kBankSelectLsb = 32;
+constexpr VstInt32 kNoBank = -1;
 constexpr unsigned kDataMask = 0x7F;
 constexpr float kControllerScale = 1.0f / 128.0f;  // 127 gives 0.9921875, never 1
 
@@ -61,13 +66,12 @@ void APlugin::processMidi(long /*frames*/) noexcept {
             return;
         }
         --pendingMidiCount;
-        const auto status = static_cast<unsigned char>(record.midiData[0]);
-        // Program changes and every other status are consumed without effect.
-        if ((status & kStatusMask) == kControlChange) {
-            const auto cc = static_cast<VstInt32>(static_cast<unsigned char>(record.midiData[1]) & kDataMask);
-            const auto value = static_cast<VstInt32>(static_cast<unsigned char>(record.midiData[2]) & kDataMask);
-            applyControlChange(cc, value);
-        }
+        const auto status = static_cast<unsigned char>(record.midiData[0]) & kStatusMask;
+        const auto data1 = static_cast<VstInt32>(static_cast<unsigned char>(record.midiData[1]) & kDataMask);
+        const auto data2 = static_cast<VstInt32>(static_cast<unsigned char>(record.midiData[2]) & kDataMask);
+        // Every other status is consumed without effect.
+        if (status == kControlChange && !applyBankSelect(data1, data2)) applyControlChange(data1, data2);
+        if (status == kProgramChange) applyProgramChange(data1);
         record.deltaFrames = kFreeMidiSlot;
     }
 }
@@ -81,6 +85,29 @@ void APlugin::applyControlChange(VstInt32 cc, VstInt32 value) noexcept {
     }
     const VstInt32 parameter = loadRelaxed(ccMap[cc]);
     if (parameter != 0) setParameter(parameter, static_cast<float>(value) * kControllerScale);
+}
+
+bool APlugin::applyBankSelect(VstInt32 cc, VstInt32 value) noexcept {
+    // With bank switching on, both bank select controllers belong to it and
+    // neither learns nor drives a parameter; a bank beyond the factory's is ignored.
+    if ((cc != kBankSelectMsb && cc != kBankSelectLsb) || !preferences.midiBank()) return false;
+    if (value < FACTORY_BANK_COUNT) chosenMidiBank = value;
+    return true;
+}
+
+void APlugin::applyProgramChange(VstInt32 program) noexcept {
+    if (!preferences.midiPreset()) return;
+    // Until a bank is chosen, programs count through the whole factory bank.
+    VstInt32 preset = program;
+    if (preferences.midiBank() && chosenMidiBank != kNoBank) {
+        const FactoryBank& bank = FACTORY_BANKS[static_cast<std::size_t>(chosenMidiBank)];
+        if (program >= bank.count) return;
+        preset = bank.first + program;
+    }
+    if (preset >= FACTORY_PRESET_COUNT) return;
+    // Between frames, so the load and the resets it asks for land before the next one.
+    setFactoryProgram(preset);
+    hostUpdateRequested.store(true, std::memory_order_relaxed);
 }
 
 VstInt32 APlugin::getControllerAssignment(VstInt32 cc) const noexcept {

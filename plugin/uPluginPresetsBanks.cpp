@@ -543,3 +543,36 @@ constexpr std::array<FactoryPreset, FACTORY_PRESET_COUNT> FACTORY_PRESETS = {{
             .filterQ = percent(95), .lfoWave = wave("S&H"), .lfoSpeed = lfo("1/16"),
             .lfoToPan = depth(100), .lfoToFilterFrequency = depth(70)}),
 }};
+
+namespace {
+
+consteval bool sameBankName(const FactoryPreset& a, const FactoryPreset& b) {
+    for (int i = 0; i < PRESET_BANK_NAME_LENGTH; ++i)
+        if (decodePresetChar(a[PRESET_BANK_NAME_SLOT + i]) != decodePresetChar(b[PRESET_BANK_NAME_SLOT + i]))
+            return false;
+    return true;
+}
+
+// A bank name that comes back after another family would make two banks of
+// one name; refused at build time along with a wrong FACTORY_BANK_COUNT.
+consteval std::array<FactoryBank, FACTORY_BANK_COUNT> bankRuns() {
+    std::array<FactoryBank, FACTORY_BANK_COUNT> banks{};
+    int bank = 0;
+    banks[0] = {0, 1};
+    for (int n = 1; n < FACTORY_PRESET_COUNT; ++n) {
+        if (sameBankName(FACTORY_PRESETS[n], FACTORY_PRESETS[n - 1])) {
+            ++banks[bank].count;
+            continue;
+        }
+        for (int earlier = 0; earlier < n; ++earlier)
+            if (sameBankName(FACTORY_PRESETS[n], FACTORY_PRESETS[earlier])) throw "a bank split in two";
+        if (++bank >= FACTORY_BANK_COUNT) throw "more banks than FACTORY_BANK_COUNT";
+        banks[bank] = {n, 1};
+    }
+    if (bank != FACTORY_BANK_COUNT - 1) throw "fewer banks than FACTORY_BANK_COUNT";
+    return banks;
+}
+
+}  // namespace
+
+constexpr std::array<FactoryBank, FACTORY_BANK_COUNT> FACTORY_BANKS = bankRuns();

@@ -23,6 +23,17 @@ using FactoryPreset = std::array<float, kNumParameters>;
 // 160..187 the preset's name, 200..214 its bank's name, everything else 0.
 extern const std::array<FactoryPreset, FACTORY_PRESET_COUNT> FACTORY_PRESETS;
 
+// The families of the bank ("Factory Default", "Factory Drums", ...): runs of
+// neighbouring presets that carry the same bank name, in bank order. A MIDI
+// bank select picks one of them.
+struct FactoryBank {
+    int first;  // index of its first preset
+    int count;
+};
+inline constexpr int FACTORY_BANK_COUNT = 4;
+// any: read-only, worked out from the presets' bank names at compile time.
+extern const std::array<FactoryBank, FACTORY_BANK_COUNT> FACTORY_BANKS;
+
 // any: one character as a slot value. Half a step above the code, so that the
 // reading below survives rounding on the way through hosts and files.
 constexpr float encodePresetChar(unsigned char code) noexcept {

@@ -55,8 +55,9 @@ void APlugin::processReplacing(float** inputs, float** outputs, VstInt32 sampleF
     float* outRight = outputs ? outputs[1] : nullptr;
 
     for (VstInt32 i = 0; i < sampleFrames; ++i) {
-        chain.applyPendingResets();
+        // MIDI first: a program change asks for resets, and they belong to its frame.
         if (pendingMidiCount > 0) processMidi(i);
+        chain.applyPendingResets();
         // A missing channel is silence; so is a sample that is not a number,
         // which would otherwise live on in the voices and filters.
         const float left = inLeft ? finiteOrSilence(inLeft[i]) : 0.0f;

@@ -118,3 +118,9 @@ bool APlugin::setProgramRecord(VstInt32 index, const ProgramRecord& record) noex
     slots.takeRecordFrom(record);
     return true;
 }
+
+VstIntPtr APlugin::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
+    if ((opcode == effEditIdle || opcode == effIdle) && hostUpdateRequested.exchange(false, std::memory_order_relaxed))
+        updateDisplay();
+    return AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
+}

@@ -30,7 +30,7 @@ TEST_F(Midi, MappedControllersDriveTheirParametersOnEveryChannel) {
         {midiEvent(0xBF, 7, 64), Param::WetVolume, 0.5f},        {midiEvent(0xB0, 0x87, 0xA0), Param::WetVolume, 0.25f},
         {midiEvent(0xB0, 11, 64), Param::Mute, 1.0f},            {midiEvent(0xB0, 11, 63), Param::Mute, 0.0f},
         {midiEvent(0xB0, 121, 127), Param::DryVolume, dry},  // mode messages never drive, even when mapped
-        {midiEvent(0xC0, 7, 0), Param::WetVolume, 0.25f},     {midiEvent(0x90, 7, 100), Param::WetVolume, 0.25f},
+        {midiEvent(0x90, 7, 100), Param::WetVolume, 0.25f},
     };
     for (const auto& step : steps) {
         send(plugin, {step.event});
@@ -51,7 +51,7 @@ TEST_F(Midi, LatchLearnsTheNextControllerOnceButNeverAModeMessageAndNothingAlloc
     EXPECT_EQ(plugin.map(), mapWith({{7, Param::WetVolume}}));
 
     EventBlock block({midiEvent(0xB0, 7, 100, 3), midiEvent(0xB0, 5, 0x40, 1), midiEvent(0xB0, 6, 0x10, 2),
-                      midiEvent(0xC0, 1, 0)});
+                      midiEvent(0x90, 60, 100)});
     {
         tidewalker::testing::RealtimeProbe probe;
         plugin.processEvents(block.block());
@@ -123,6 +123,69 @@ TEST_F(Midi, MappedControllersLandOnTheirFrameAcrossBlocksThroughTheAbi) {
     call(effect, effProcessEvents, 0, 0, late.block());
     process(1);
     EXPECT_EQ(value(Param::WetVolume), 0.0f);
+    call(effect, effClose);
+}
+
+// Program changes and bank selects choose factory presets while audio runs,
+// as the "MidiPreset" and "MidiBank" preferences allow; the host is told at
+// its next idle call.
+std::atomic<int> displayUpdates{0};
+VstIntPtr countingHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
+    if (opcode == audioMasterUpdateDisplay) ++displayUpdates;
+    return opcode == audioMasterVersion ? 2400 : 0;
+}
+
+TEST_F(Midi, ProgramChangesAndBankSelectsLoadFactoryPresetsAtTheirFrameThroughTheAbi) {
+    ASSERT_TRUE(setMidiCC(0, Param::WetVolume));
+    LoadedPlugin loaded;
+    std::vector<float> buffer(64 * 4);
+    float* in[2] = {&buffer[0], &buffer[64]};
+    float* out[2] = {&buffer[128], &buffer[192]};
+    const auto programName = [](AEffect* effect) {
+        char name[kVstMaxProgNameLen] = {};
+        call(effect, effGetProgramName, 0, 0, name);
+        return std::string(name);
+    };
+    // Sends one block of events and runs `frames` frames; true when nothing allocated or locked.
+    const auto play = [&](AEffect* effect, std::vector<VstMidiEvent> events, VstInt32 frames) {
+        EventBlock block(std::move(events));
+        tidewalker::testing::RealtimeProbe probe;
+        call(effect, effProcessEvents, 0, 0, block.block());
+        effect->processReplacing(effect, in, out, frames);
+        return probe.counts().allocations + probe.counts().locks == 0;
+    };
+
+    AEffect* effect = loaded.entry ? loaded.entry(countingHost) : nullptr;
+    ASSERT_NE(effect, nullptr) << dlerror();
+    call(effect, effMainsChanged, 0, 1);
+    EXPECT_TRUE(play(effect, {midiEvent(0xC5, 5, 0, 10)}, 9));
+    EXPECT_EQ(programName(effect), "Default");
+    EXPECT_TRUE(play(effect, {}, 1));
+    EXPECT_EQ(programName(effect), "Drums & Perc 05");
+    for (VstInt32 i = 1; i < kNumEditorSlots; ++i)
+        EXPECT_EQ(effect->getParameter(effect, i), FACTORY_PRESETS[5][i]) << i;
+    EXPECT_EQ(displayUpdates, 0);
+    call(effect, effEditIdle);
+    call(effect, effEditIdle);
+    EXPECT_EQ(displayUpdates, 1);
+
+    // Bank "Factory Vocals" on controller 0; programs count within it and stop at its end.
+    EXPECT_TRUE(play(effect, {midiEvent(0xB0, 0, 2), midiEvent(0xC0, 1, 0, 1)}, 2));
+    EXPECT_EQ(programName(effect), "Vocal a Duck");
+    EXPECT_TRUE(play(effect, {midiEvent(0xB0, 32, 9), midiEvent(0xC0, 15, 0), midiEvent(0xC0, 127, 0)}, 2));
+    EXPECT_EQ(programName(effect), "Vocal a Duck");
+    EXPECT_TRUE(play(effect, {midiEvent(0xB0, 32, 3), midiEvent(0xC0, 2, 0, 1), midiEvent(0xB0, 0, 3, 2)}, 3));
+    EXPECT_EQ(programName(effect), "Voice Mad");
+    EXPECT_EQ(effect->getParameter(effect, Param::WetVolume), FACTORY_PRESETS[45][Param::WetVolume]);  // not driven by 0
+    call(effect, effClose);
+
+    // Both switches off: programs change nothing and controller 0 is an ordinary controller again.
+    ASSERT_TRUE(saveStringToPrefs("MidiPreset", "N") && saveStringToPrefs("MidiBank", "N"));
+    effect = loaded.entry(countingHost);
+    call(effect, effMainsChanged, 0, 1);
+    EXPECT_TRUE(play(effect, {midiEvent(0xB0, 0, 1), midiEvent(0xC0, 5, 0), midiEvent(0xB0, 0, 0, 1)}, 4));
+    EXPECT_EQ(programName(effect), "Default");
+    EXPECT_EQ(effect->getParameter(effect, Param::WetVolume), 0.0f);
     call(effect, effClose);
 }
 
