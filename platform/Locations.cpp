@@ -89,12 +89,18 @@ bool getDefaultEcsDirectory(char (&buffer)[kPathBytes])
 
 bool getHelpFilePath(char (&buffer)[kPathBytes])
 {
-    // Under this build's install prefix, or where the Debian package puts it
-    // (a plug-in built for /usr/local may sit beside a packaged one).
-    constexpr const char* kManual = "/share/doc/tidewalker/Tidewalker_Manual.pdf";
-    const std::string own = withoutTrailingSlashes(TIDEWALKER_INSTALL_PREFIX) + kManual;
-    const std::string packaged = std::string("/usr") + kManual;
-    return copyLimited(buffer, access(own.c_str(), R_OK) != 0 && access(packaged.c_str(), R_OK) == 0 ? packaged : own);
+    // The current user's copy (the run script installs one in $XDG_DATA_HOME)
+    // comes first; then this build's install prefix, or where the Debian
+    // package puts it (a plug-in built for /usr/local may sit beside a packaged one).
+    const std::string manual = std::string("/doc/tidewalker/") + kManualFileName;
+    const std::string data = xdgFolder("XDG_DATA_HOME", ".local/share");
+    const std::string user = data.empty() ? std::string{} : withoutTrailingSlashes(data) + manual;
+    const std::string own = withoutTrailingSlashes(TIDEWALKER_INSTALL_PREFIX) + "/share" + manual;
+    const std::string packaged = "/usr/share" + manual;
+    for (const std::string& candidate : {user, own, packaged})
+        if (!candidate.empty() && fitsFolderLimit(candidate) && ::access(candidate.c_str(), R_OK) == 0)
+            return copyLimited(buffer, candidate);
+    return copyLimited(buffer, own);
 }
 
 std::string userPreferencesFolder()

@@ -19,9 +19,12 @@ inline constexpr std::size_t kFolderPathMaxChars = 127;
 // "/". False (buffer untouched) when it would exceed kFolderPathMaxChars.
 bool getDefaultEcsDirectory(char (&buffer)[kPathBytes]);  // any
 
-// The installed manual. False (buffer untouched) when it would exceed
-// kFolderPathMaxChars.
+// The installed manual: the current user's copy when one can be read, else
+// the one installed with the plug-in (which may be missing). False (buffer
+// untouched) when it would exceed kFolderPathMaxChars.
 bool getHelpFilePath(char (&buffer)[kPathBytes]);  // any
+
+inline constexpr const char* kManualFileName = "Tidewalker_Manual.html";
 
 // Folder of the current user's preference file; empty when no home folder
 // can be found.

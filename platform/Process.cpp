@@ -132,7 +132,7 @@ ProcessResult runProcess(const std::vector<std::string>& argv, std::string* outp
 
 bool openWithDesktop(const std::string& path)
 {
-    if (path.empty() || findExecutable("xdg-open").empty()) return false;
+    if (path.empty() || ::access(path.c_str(), R_OK) != 0 || findExecutable("xdg-open").empty()) return false;
     // setsid --fork leaves at once and lets xdg-open (and whatever viewer it
     // starts) live on its own, so nothing waits here and no zombie is left.
     const ProcessResult result = runProcess({"setsid", "--fork", "xdg-open", path});

@@ -24,5 +24,6 @@ ProcessResult runProcess(const std::vector<std::string>& argv, std::string* outp
                          std::size_t maxOutputBytes = 64 * 1024);  // control
 
 // Opens path in the desktop's default application (xdg-open) and returns
-// without waiting for it. False when it could not be started.
+// without waiting for it. False when path names no file that can be read or
+// the opener could not be started.
 bool openWithDesktop(const std::string& path);  // control

@@ -65,6 +65,10 @@ public:
     void initVariables();  // control
     void getDirectoryPaths();  // control
     const char* getHelpFileStr() const noexcept;  // control
+    // Help: shows the manual in the desktop's viewer, looking it up again so
+    // that one installed since start-up is found. False, and nothing shown,
+    // when no installed manual can be read.
+    bool openManual();  // control
 
     // The audio engine, run by the signal chain. The two resets may be asked
     // for from any thread; the audio thread carries them out before its next

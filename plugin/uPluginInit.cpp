@@ -4,6 +4,7 @@
 
 #include "platform/Locations.h"
 #include "platform/Preferences.h"
+#include "platform/Process.h"
 
 namespace {
 
@@ -54,4 +55,8 @@ void APlugin::getDirectoryPaths() {
 
 const char* APlugin::getHelpFileStr() const noexcept {
     return helpFilePath;
+}
+
+bool APlugin::openManual() {
+    return getHelpFilePath(helpFilePath) && openWithDesktop(helpFilePath);
 }

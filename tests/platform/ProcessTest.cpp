@@ -21,18 +21,21 @@ TEST(Process, ArgumentsReachTheProgramUnchangedAndOutputIsCaptured) {
     EXPECT_EQ(output.size(), 100u);
 }
 
-TEST(Process, OpenWithDesktopHandsThePathToXdgOpenWithoutWaiting) {
+TEST(Process, OpenWithDesktopHandsThePathToXdgOpenWithoutWaitingButOnlyForAFileThatCanBeRead) {
     TempDir bin;
     const auto record = bin.path / "opened";
+    const auto manual = bin.path / "My Manual.html";
+    writeFile(manual, "<html></html>");
     // A viewer that stays open long after the call returned.
     writeFile(bin.path / "xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > '" + record.string() + "'\nsleep 2\n", true);
     ScopedEnv path("PATH", ":relative:" + bin.str() + ":/usr/bin:/bin");
 
     const auto start = std::chrono::steady_clock::now();
-    ASSERT_TRUE(openWithDesktop("/docs/My Manual.pdf"));
+    ASSERT_TRUE(openWithDesktop(manual.string()));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
     for (int i = 0; i < 200 && readFile(record).empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_EQ(readFile(record), "/docs/My Manual.pdf");
+    EXPECT_EQ(readFile(record), manual.string());
+    EXPECT_FALSE(openWithDesktop((bin.path / "missing.html").string()));
     ScopedEnv noXdgOpen("PATH", bin.str() + "/empty");
-    EXPECT_FALSE(openWithDesktop("/docs/My Manual.pdf"));
+    EXPECT_FALSE(openWithDesktop(manual.string()));
 }

@@ -62,7 +62,10 @@ TEST(Locations, FollowXdgFoldersAndRefuseOverlongOnes) {
     ASSERT_TRUE(getDefaultEcsDirectory(buffer));
     EXPECT_EQ(std::string(buffer), home.root.str() + "/data/Ola Marsk/Tidewalker/ECS/");
     ASSERT_TRUE(getHelpFilePath(buffer));
-    EXPECT_TRUE(std::string(buffer).ends_with("/share/doc/tidewalker/Tidewalker_Manual.pdf")) << buffer;
+    EXPECT_EQ(std::string(buffer), TIDEWALKER_INSTALL_PREFIX "/share/doc/tidewalker/Tidewalker_Manual.html");
+    writeFile(home.root.path / "data/doc/tidewalker/Tidewalker_Manual.html", "<html></html>");
+    ASSERT_TRUE(getHelpFilePath(buffer));  // the user's own copy comes first
+    EXPECT_EQ(std::string(buffer), home.root.str() + "/data/doc/tidewalker/Tidewalker_Manual.html");
     ScopedEnv deep("XDG_DATA_HOME", "/" + std::string(kFolderPathMaxChars, 'd'));
     EXPECT_FALSE(getDefaultEcsDirectory(buffer));
 }
