@@ -10,7 +10,7 @@ build_dir=${BUILD_DIR:-build}
 
 bash scripts/install-deps.sh
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTIDEWALKER_TESTS=OFF >/dev/null
-cmake --build "$build_dir" -j"$(nproc)" --target Tidewalker tidewalker-render tidewalker_lv2_bundle
+cmake --build "$build_dir" -j"$(nproc)" --target Tidewalker tidewalker-render tidewalker_lv2_bundle tidewalker-manual
 
 mkdir -p "$HOME/.vst"
 install -m 0755 "$build_dir/Tidewalker.so" "$HOME/.vst/Tidewalker.so"
@@ -19,6 +19,11 @@ lv2_bundle="$HOME/.lv2/Tidewalker.lv2"
 rm -rf "$lv2_bundle" && mkdir -p "$lv2_bundle"
 install -m 0644 "$build_dir"/bundles/Tidewalker.lv2/* "$lv2_bundle/"
 echo "Installed the LV2 bundle: $lv2_bundle"
+# The Help button looks here first.
+manual_dir="${XDG_DATA_HOME:-$HOME/.local/share}/doc/tidewalker"
+mkdir -p "$manual_dir"
+install -m 0644 "$build_dir"/docs/Tidewalker_Manual.html "$build_dir"/docs/*.png "$manual_dir/"
+echo "Installed the manual:  $manual_dir/Tidewalker_Manual.html"
 echo
 
 render="$build_dir/tidewalker-render"
