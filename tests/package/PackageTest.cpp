@@ -30,7 +30,9 @@ TEST(DebianPackage, PutsEveryFormatWhereHostsLookAndDeclaresItsDependencies) {
     const std::string files = shell("dpkg-deb -c '" + deb + "'");
     for (const char* path : {"./usr/lib/lxvst/Tidewalker.so", "./usr/lib/lv2/Tidewalker.lv2/Tidewalker.so",
                              "./usr/lib/lv2/Tidewalker.lv2/manifest.ttl", "./usr/lib/lv2/Tidewalker.lv2/Tidewalker.ttl",
-                             "./usr/lib/lv2/Tidewalker.lv2/presets.ttl", "./usr/bin/tidewalker-render"})
+                             "./usr/lib/lv2/Tidewalker.lv2/presets.ttl", "./usr/bin/tidewalker-render",
+                             "./usr/share/doc/tidewalker/Tidewalker_Manual.html",
+                             "./usr/share/doc/tidewalker/tidewalker-editor-100.png"})
         EXPECT_NE(files.find(std::string(path) + "\n"), std::string::npos) << path << " missing from\n" << files;
 
     EXPECT_EQ(shell("dpkg-deb -f '" + deb + "' Package Version Architecture"),
