@@ -9,7 +9,10 @@ cd "$(dirname "$0")/.."
 build_dir=${BUILD_DIR:-build}
 
 bash scripts/install-deps.sh
-cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTIDEWALKER_TESTS=OFF >/dev/null
+# Shares build/ with the test command: the same build type and no sanitizers
+# (a host cannot load a sanitized plug-in), the test options left as they are,
+# and only the targets it installs.
+cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTIDEWALKER_SANITIZE=OFF -DTIDEWALKER_TSAN=OFF >/dev/null
 cmake --build "$build_dir" -j"$(nproc)" --target Tidewalker tidewalker-render tidewalker_lv2_bundle tidewalker-manual
 
 mkdir -p "$HOME/.vst"
