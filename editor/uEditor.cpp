@@ -30,12 +30,11 @@ constexpr std::size_t kPreferenceBytes = 128;
 constexpr std::uint32_t kIdleMinimumMs = 10;  // closer idle calls do nothing
 constexpr char kUnshownText[] = "!";          // never a display text, so the first idle writes every read-out
 
-// Fonts by size mode (100, 150, 200 %).
+// By size mode (100, 150, 200 %): the scale, the fonts and the size flags.
+constexpr float kScales[3] = {1.0f, 1.5f, 2.0f};
+constexpr const char* kSizeKeys[3] = {"Big100", "Big150", "Big200"};
 constexpr const CFontRef* kMenuFonts[3] = {&kNormalFont, &kNormalFontBig, &kNormalFontVeryBig};
 constexpr const CFontRef* kTextFonts[3] = {&kNormalFontSmall, &kNormalFontBig, &kNormalFontVeryBig};
-
-// Trigger-mode radio k sends this value for "Reverse Trigger Mode".
-constexpr float triggerModeValue(int k) { return (static_cast<float>(k) + 0.1f) / kTriggerModeSteps.scale; }
 
 // The label pictures by filter mode (low-pass, comb) and by trigger mode ("Audio", other).
 constexpr int kFilterFrequencyLabels[2] = {10040, 10041};
@@ -62,17 +61,8 @@ AudioEffect* createEffectWithEditor(audioMasterCallback audioMaster) {
 
 uEditor::uEditor(AudioEffect* effect) : AEffGUIEditor(effect), plugin(dynamic_cast<APlugin*>(effect)) {
     if (plugin) displays = std::make_unique<EffectDisplaySource>(*plugin);
-    char text[kPreferenceBytes] = {};
-    loadStringFromPrefs("Big150", text, sizeof text);
-    if (std::strcmp(text, "Y") == 0) {
-        sizeMode = 1;
-        scale = 1.5f;
-    }
-    loadStringFromPrefs("Big200", text, sizeof text);
-    if (std::strcmp(text, "Y") == 0) {
-        sizeMode = 2;
-        scale = 2.0f;
-    }
+    sizeMode = sizeModeFromPrefs();
+    scale = kScales[sizeMode];
     keyboardEnabled = getBackRegValue("Key", true);
     rect.top = 0;
     rect.left = 0;
@@ -128,6 +118,7 @@ bool uEditor::build(void* parent) {
     frame->registerKeyboardHook(this);
     controlCount = 0;
     createFrontControls();
+    initBackside();
     showFrontControls();
     plugin->setEditorBusy(false);
     plugin->setEditorOpen(true);
@@ -151,6 +142,9 @@ void uEditor::close() {
     removeBitmaps();
     controlCount = 0;
     zeroFront();
+    zeroBackside();
+    backsideShown = false;
+    hideBacksideRequest = false;
     AEffGUIEditor::close();
 }
 
@@ -189,19 +183,18 @@ bool uEditor::getBackRegValue(const char* key, bool defaultOn) {
     return defaultOn ? std::strcmp(text, "N") != 0 : std::strcmp(text, "Y") == 0;
 }
 
-bool uEditor::getEditChanged() const { return plugin && plugin->getEditChanged(); }
-
-void uEditor::midiLearnMenu(CControl*, CPoint&) {}
-
-void uEditor::changePresetDelta(int delta) {
-    if (!plugin) return;
-    const std::uint32_t now = getTicks();
-    lastStepRequest = now;
-    if (now < lastPresetStep) lastPresetStep = now - (kPresetStepMs + 1);  // the tick counter wrapped
-    if (now - lastPresetStep < kPresetStepMs) return;
-    lastPresetStep = now;
-    plugin->changeFactoryProgramDelta(delta);
+std::int32_t uEditor::sizeModeFromPrefs() {
+    if (getBackRegValue(kSizeKeys[2], false)) return 2;
+    return getBackRegValue(kSizeKeys[1], false) ? 1 : 0;
 }
+
+bool uEditor::saveSizeMode(std::int32_t mode) {
+    StringPreference flags[3];
+    for (int k = 0; k < 3; ++k) flags[k] = {kSizeKeys[k], k == mode ? "Y" : "N"};
+    return saveStringsToPrefs(flags);
+}
+
+bool uEditor::getEditChanged() const { return plugin && plugin->getEditChanged(); }
 
 // --- the control registry -------------------------------------------------
 
@@ -217,7 +210,10 @@ void uEditor::registerControl(CControl* control, bool isMenu) {
     const std::int32_t tag = control->getTag();
     const bool isParameter = tag >= 0 && tag < kNumParameters;
     control->setDefaultValue(isParameter ? parameterRow(tag).defaultValue : 0.0f);
-    if (!isMenu) control->setValue(isParameter ? plugin->getParameter(tag) : 0.0f);
+    float value = isParameter ? plugin->getParameter(tag) : 0.0f;
+    // The offset lock outlives the window: it shows the effect's lock.
+    if (tag == kOffsetLockTag) value = plugin->getLockOffset() ? 1.0f : 0.0f;
+    if (!isMenu) control->setValue(value);
 }
 
 void uEditor::showMenuEntryOf(TOptionMenu* menu) {
@@ -251,6 +247,7 @@ void uEditor::resume() {
     char name[kPreferenceBytes * 2] = {};
     plugin->getProgramName(name);
     if (presetMenu) presetMenu->setString(name);
+    showLoadedPreset();
     if (bankMenu) bankMenu->setString("Introduction Bank");
     for (TOptionMenu* menu : {lfoModeMenu, lfoPhaseMenu, lfoWaveMenu}) showMenuEntryOf(menu);
     for (auto& text : lastReadOutText) std::strcpy(text, kUnshownText);
@@ -380,59 +377,4 @@ void uEditor::idle() {
     // The settings page hooks in here: it is left when the effect asks.
     hideBacksideRequest = false;
     AEffGUIEditor::idle();
-}
-
-// --- the user's side --------------------------------------------------------
-
-void uEditor::valueChanged(CControl* control) {
-    if (!frame || !plugin || !control) return;
-    if (control == presetPrevious || control == presetNext) {
-        if (control->getValue() > 0.5f) changePresetDelta(control == presetPrevious ? -1 : 1);
-        return;
-    }
-    for (int k = 0; k < 4; ++k) {
-        if (control != presetSubmenus[k]) continue;
-        const auto entry = static_cast<VstInt32>(control->getValue());
-        plugin->setFactoryProgram(entry + PRESET_START[k]);
-        return;
-    }
-    for (TOptionMenu* menu : {lfoModeMenu, lfoPhaseMenu, lfoWaveMenu}) {
-        if (control != menu) continue;
-        const std::int32_t tag = menu->getTag();
-        if (tag >= 0 && tag < kNumParameters && menuEntryCount[tag] >= 0.00001f)
-            plugin->setParameterAutomated(tag, (menu->getValue() + 0.5f) / menuEntryCount[tag]);
-        return;
-    }
-    for (int k = 0; k < 3; ++k) {
-        if (control != radios[k]) continue;
-        if (control->getValue() > 0.5f) plugin->setParameterAutomated(Param::ReverseTriggerMode, triggerModeValue(k));
-        return;
-    }
-    // Only real parameters reach the host; the offset lock (510) is read in idle.
-    const std::int32_t tag = control->getTag();
-    if (tag < 0 || tag >= kNumParameters) return;
-    plugin->setParameterAutomated(tag, control->getValue());
-}
-
-std::int32_t uEditor::onKeyDown(const VstKeyCode& key, CFrame*) {
-    if (!keyboardEnabled || !plugin) return -1;
-    switch (key.virt) {
-    case VKEY_UP: changePresetDelta(-1); return 1;
-    case VKEY_DOWN: changePresetDelta(1); return 1;
-    case VKEY_PAGEUP:
-    case VKEY_PAGEDOWN: return 1;
-    default: return -1;
-    }
-}
-
-std::int32_t uEditor::onKeyUp(const VstKeyCode&, CFrame*) { return -1; }
-
-bool uEditor::beginEdit(std::int32_t index) {
-    if (!plugin || index < 0 || index >= kNumParameters) return false;
-    return plugin->beginEdit(index);
-}
-
-bool uEditor::endEdit(std::int32_t index) {
-    if (!plugin || index < 0 || index >= kNumParameters) return false;
-    return plugin->endEdit(index);
 }

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "controls/IControlHost.h"
 #include "editor/EffectDisplaySource.h"
@@ -19,9 +20,11 @@
 #include "gui/CFontDesc.h"
 #include "gui/CPoint.h"
 #include "gui/IKeyboardHook.h"
+#include "plugin/EditorGestureLink.h"
 #include "plugin/ParameterTable.h"
 #include "resources/FrontPanelLayout.h"
 #include "resources/PictureIds.h"
+#include "resources/SettingsPageLayout.h"
 
 class APlugin;
 class TBitmap;
@@ -43,7 +46,8 @@ class CView;
 class uEditor : public VSTGUI::AEffGUIEditor,
                 public VSTGUI::IControlListener,
                 public VSTGUI::IKeyboardHook,
-                public IControlHost {
+                public IControlHost,
+                public EditorGestureLink {
 public:
     static constexpr std::int32_t kOffsetLockTag = 510;
     static constexpr std::int32_t kRegistrySize = 10000;
@@ -51,6 +55,7 @@ public:
     static constexpr int kHeight = tidewalker::layout::FRAME_HEIGHT;
     static constexpr int kKnobCount = tidewalker::layout::KNOB_COUNT;
     static constexpr int kSwitchCount = tidewalker::layout::ON_OFF_COUNT;
+    static constexpr int kSettingsSwitchCount = tidewalker::layout::SETTINGS_SWITCH_COUNT;
 
     // The effect must be an APlugin; any other effect (or null) leaves an
     // editor that never opens.
@@ -79,6 +84,10 @@ public:
     // Gestures of parameter controls reach the host as begin/end edit.
     bool beginEdit(std::int32_t index) override;  // control
     bool endEdit(std::int32_t index) override;  // control
+    // The parameter whose gesture the effect passed on (−1 or 9999: none);
+    // while it lasts, idle leaves that parameter's control to the user.
+    void setEditTag(VstInt32 tag) override;  // control
+    std::int32_t getEditTag() const { return editedTag; }  // control
 
     // Picture set, by the 100 % id; the set exists while the editor is open.
     void createBitmaps();  // control
@@ -98,11 +107,15 @@ public:
 
     // A preference flag: with defaultOn, on unless "N"; without, on only when "Y".
     static bool getBackRegValue(const char* key, bool defaultOn);  // control
+    // The size mode the next editor will open in ("Big200" wins over "Big150").
+    static std::int32_t sizeModeFromPrefs();  // control
+    // Stores sizeMode for the next editor: the three size flags in one write.
+    static bool saveSizeMode(std::int32_t sizeMode);  // control
     bool getEditChanged() const;  // control
 
-    // A right click (or Super-click) on a parameter's control. The parameter
-    // menu (value shortcuts, MIDI learn) is not built yet, so the click is
-    // taken and changes nothing.
+    // A right click (or Super-click) on a parameter's control: the parameter
+    // menu (name, value and controller, value shortcuts, MIDI learn), built
+    // afresh and popped up at the mouse; the chosen entry acts at once.
     void midiLearnMenu(VSTGUI::CControl* control, VSTGUI::CPoint& where) override;  // control
     // One preset step from the arrows, keys or the preset menu's wheel; steps
     // closer than kPresetStepMs to the last one are dropped.
@@ -114,6 +127,16 @@ public:
 
     // When set, the next idle returns from the settings page to the front panel.
     bool hideBacksideRequest = false;
+
+    // The settings page (uEditorBackside.cpp): made with the front panel,
+    // shown in its place, released at close.
+    void initBackside();  // control
+    void showBackside();  // control
+    void hideBackside();  // control
+    bool isBacksideShown() const { return backsideShown; }  // control
+    // "Linux VST x86_64 Tidewalker 1.0.0": the build's system, format and
+    // architecture, the product and the effect's version.
+    std::string versionText() const;  // control
 
 protected:
     // Front panel (uEditorFront.cpp).
@@ -140,6 +163,22 @@ protected:
     VSTGUI::CRect pictureRect(int x, int y, int pictureId, bool twoStates) const;
 
 private:
+    // The user's side (uEditorActions.cpp).
+    void presetMenuCommand();
+    // Stores the size for the next editor; announce says so in a message.
+    void chooseScreenSize(std::int32_t mode, bool announce);
+    void afterProgramChange();
+    bool kickButtonPressed(VSTGUI::CControl* control);
+    void showLoadedPreset();
+    // The parameter menu (uEditorControlMenu.cpp).
+    void runControlMenuCommand(VstInt32 tag, const char* command);
+    // The settings page.
+    bool settingsPageChanged(VSTGUI::CControl* control);
+    void loadSettingsSwitches();
+    void zeroBackside();
+    template <class Visit>
+    void visitBacksideViews(Visit&& visit);
+
     bool build(void* parent);
     void registerControl(VSTGUI::CControl* control, bool isMenu);
     void showMenuEntryOf(TOptionMenu* menu);
@@ -167,6 +206,7 @@ private:
     std::uint32_t lastDisplayRefresh = 0;
     std::uint32_t lastPresetStep = 0;
     std::uint32_t lastStepRequest = 0;
+    std::int32_t editedTag = -1;
 
     VSTGUI::CControl* controls[kRegistrySize]{};
     std::uint8_t controlIsMenu[kRegistrySize]{};
@@ -210,6 +250,11 @@ private:
     TBitmap* lfoFilterLabel = nullptr;
     TBitmap* triggerMark1 = nullptr;
     TBitmap* triggerMark2 = nullptr;
+
+    // Settings-page views.
+    VSTGUI::CKickButton* backsideButton = nullptr;  // the whole page: a click turns back
+    TOnOffButton* settingsSwitches[kSettingsSwitchCount]{};
+    TTextButton* versionLabel = nullptr;
 
     VSTGUI::CBitmap* bitmaps[tidewalker::resources::PICTURE_COUNT]{};
 };

@@ -11,6 +11,7 @@
 #include "controls/TReverseDisplay.h"
 #include "controls/TTextButton.h"
 #include "controls/TVu.h"
+#include "editor/MenuTexts.h"
 #include "editor/uEditor.h"
 #include "gui/CBitmap.h"
 #include "gui/CFrame.h"
@@ -23,17 +24,13 @@ namespace layout = tidewalker::layout;
 namespace {
 
 // Option-menu styles: the preset, bank, ECS and LFO menus, and the preset
-// submenus (which check their current entry).
+// submenus, whose check mark the editor puts on the loaded preset itself.
 constexpr long kMenuStyle = 0x100;
-constexpr long kSubmenuStyle = 0x118;
+constexpr long kSubmenuStyle = 0x110;
 constexpr int kMenuHeight = 16;
 
 constexpr const char* _PRESET_SUB_HEADER_STRING[4] = {"Preset 1 - 32", "Preset 33 - 64", "Preset 65 -96",
                                                       "Preset 97 - 128"};
-constexpr const char* kPresetMenuTail[] = {"-", "Revert to Original Preset", "Revert to Edited Preset",
-                                           "Default Preset", "-", "Set To 100% Screen", "Set To 150% Screen",
-                                           "Set To 200% Screen"};
-constexpr const char* kEcsMenuEntries[] = {"Load ECS", "Save ECS", "Clear MIDI"};
 
 struct MenuRow {
     TOptionMenu* uEditor::*menu;
@@ -137,7 +134,7 @@ void uEditor::createFrontControls() {
         presetMenu->addEntry(submenu, _PRESET_SUB_HEADER_STRING[k]);
         submenu->forget();  // the preset menu keeps it
     }
-    for (const char* entry : kPresetMenuTail) presetMenu->addEntry(entry);
+    for (const char* entry : tidewalker::menus::PRESET_MENU_TAIL) presetMenu->addEntry(entry);
 
     createKickButton(presetPrevious, kNoParameterTag, layout::PRESET_PREVIOUS.x, layout::PRESET_PREVIOUS.y, 10010);
     createKickButton(presetNext, kNoParameterTag, layout::PRESET_NEXT.x, layout::PRESET_NEXT.y, 10011);
@@ -154,7 +151,7 @@ void uEditor::createFrontControls() {
         ecsMenu = new TOptionMenu(pictureRect(layout::ECS_MENU.x, layout::ECS_MENU.y, 10033, true), this,
                                   kNoParameterTag, picture(10033), nullptr, kMenuStyle, true);
         ecsMenu->setNoText();
-        for (const char* entry : kEcsMenuEntries) ecsMenu->addEntry(entry);
+        for (const char* entry : tidewalker::menus::ECS_MENU) ecsMenu->addEntry(entry);
         addControlMenu(ecsMenu);
     }
     createKickButton(resetButton, kNoParameterTag, layout::RESET_BUTTON.x, layout::RESET_BUTTON.y, 10034);
@@ -166,7 +163,8 @@ void uEditor::createFrontControls() {
     }
     for (int i = 0; i < kSwitchCount; ++i) {
         const auto& row = layout::ON_OFFS[i];
-        createOnOff(onOffs[i], row[0], row[1], row[2], row[3], true);
+        // The offset lock is the editor's own switch: no parameter, so no menu.
+        createOnOff(onOffs[i], row[0], row[1], row[2], row[3], row[0] < kNumEditorSlots);
     }
     for (int i = 0; i < 4; ++i) {
         const auto& place = layout::VU_METERS[i];
@@ -248,4 +246,14 @@ void uEditor::zeroFront() {
         view = nullptr;
     });
     for (auto& submenu : presetSubmenus) submenu = nullptr;
+}
+
+void uEditor::showLoadedPreset() {
+    char name[256] = {};
+    plugin->getProgramName(name);
+    for (TOptionMenu* submenu : presetSubmenus) {
+        if (!submenu) continue;
+        for (std::int32_t i = 0; i < submenu->getNbEntries(); ++i)
+            submenu->checkEntry(i, submenu->getEntry(i)->getTitle() == name);
+    }
 }

@@ -117,6 +117,22 @@ bool saveIntsToPrefs(std::span<const IntPreference> entries)
     }
 }
 
+bool saveStringsToPrefs(std::span<const StringPreference> entries)
+{
+    try {
+        nlohmann::json changes = nlohmann::json::object();
+        for (const StringPreference& entry : entries) {
+            if (entry.key == nullptr || entry.text == nullptr) return false;
+            changes[entry.key] = entry.text;
+        }
+        if (!userStore().writeAll(changes)) return false;
+    } catch (const std::exception&) {
+        return false;
+    }
+    for (const StringPreference& entry : entries) PreferenceSnapshot::noteWritten(entry.key, entry.text);
+    return true;
+}
+
 bool flagIsOn(const char* text, bool defaultValue) noexcept
 {
     if (text == nullptr) return defaultValue;

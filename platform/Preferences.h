@@ -44,6 +44,15 @@ void loadIntsFromPrefs(std::span<IntPreference> entries);  // control
 // instead of one per key, for the whole MIDI controller map at once.
 bool saveIntsToPrefs(std::span<const IntPreference> entries);  // control
 
+struct StringPreference {
+    const char* key;
+    const char* text;
+};
+
+// Stores several strings in one write (all or none), for settings that only
+// make sense together (the three screen sizes).
+bool saveStringsToPrefs(std::span<const StringPreference> entries);  // control
+
 // A flag: "Y" is on, "N" is off, anything else (absent, "y", "Yes") is
 // defaultValue.
 bool getRegistryIsOn(const char* key, bool defaultValue);  // control

@@ -59,6 +59,10 @@ public:
     VstInt32 getChunk(void** data, bool isPreset) override;  // control
     VstInt32 setChunk(void* data, VstInt32 byteSize, bool isPreset) override;  // control
     VstIntPtr vendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt) override;  // control
+    // Tell the editor (when there is one) which parameter is being edited,
+    // then the host; the host hears of the gesture with or without an editor.
+    bool beginEdit(VstInt32 index) override;  // control
+    bool endEdit(VstInt32 index) override;  // control
 
     // Start-up.
     void setDefaultSettings() noexcept;  // control

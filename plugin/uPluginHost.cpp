@@ -2,6 +2,7 @@
 
 #include "platform/TextHelpers.h"
 #include "plugin/APlugin.h"
+#include "plugin/EditorGestureLink.h"
 #include "plugin/VendorRequests.h"
 
 namespace {
@@ -34,6 +35,16 @@ void APlugin::identifyHost() {
     hostIsLumenhall = std::strcmp(product, "LUMENHALL") == 0;
     hostIsVendorProp = startsWith(vendor, "PROP");
     programsAreChunks(hostIsKore || hostIsMaschine || hostIsLumenhall || hostIsVendorProp);
+}
+
+bool APlugin::beginEdit(VstInt32 index) {
+    if (auto* link = dynamic_cast<EditorGestureLink*>(editor)) link->setEditTag(index);
+    return AudioEffectX::beginEdit(index);
+}
+
+bool APlugin::endEdit(VstInt32 index) {
+    if (auto* link = dynamic_cast<EditorGestureLink*>(editor)) link->setEditTag(-1);
+    return AudioEffectX::endEdit(index);
 }
 
 VstIntPtr APlugin::vendorSpecific(VstInt32 index, VstIntPtr value, void*, float opt) {

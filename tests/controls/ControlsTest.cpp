@@ -83,7 +83,7 @@ TEST_F(InEditor, TextButtonKeeps255CharactersAndDrawsNoBackground) {
     EXPECT_TRUE(rowsShow(*text, 0, 11, nullptr, 0));
 }
 
-TEST_F(InEditor, WheelNeverChangesAMenuEntryAndRightClickPopsUpOnlyTag9999Menus) {
+TEST_F(InEditor, WheelNeverChangesAMenuEntryAndRightClickOnAParameterMenuOpensItsParameterMenu) {
     ScriptedPresenter presenter;
     frame->setMenuPresenter(&presenter);
     auto* preset = effect.add(new TOptionMenu(CRect(0, 0, 79, 16), &listener, 9999, nullptr, nullptr, 0x100, false));
@@ -98,9 +98,11 @@ TEST_F(InEditor, WheelNeverChangesAMenuEntryAndRightClickPopsUpOnlyTag9999Menus)
     preset->onMouseDown(where, CButtonState(kRButton));
     EXPECT_EQ(presenter.shown, 1);
     wave->onMouseDown(where, CButtonState(kRButton));
-    EXPECT_EQ(presenter.shown, 1);
+    EXPECT_EQ(presenter.lastEntries.front(), "-GLFO Wave");
+    wave->onMouseDown(where, CButtonState(kLButton | kApple));
+    EXPECT_EQ(presenter.shown, 3);
     wave->onMouseDown(where, CButtonState(kLButton));
-    EXPECT_EQ(presenter.shown, 2);
+    EXPECT_EQ(presenter.lastEntries.front(), "Sine");
     EXPECT_TRUE(listener.values.empty());
     frame->setMenuPresenter(nullptr);
 }

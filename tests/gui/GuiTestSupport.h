@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "gui/CBitmap.h"
 #include "gui/CControl.h"
 #include "gui/CDrawContext.h"
 #include "gui/CFrame.h"
+#include "gui/COptionMenu.h"
 #include "gui/IMenuPresenter.h"
 #include "gui/OffscreenRender.h"
 
@@ -108,16 +110,25 @@ struct RecordingListener : IControlListener {
     void controlEndEdit(CControl*) override { ++ends; }
 };
 
-// Answers every pop-up with a prepared choice and remembers what it was shown.
+// Answers every pop-up with a prepared choice (or, with answerEntry set, that
+// entry of whatever menu it is shown) and remembers what it was shown: the
+// entries as they were added ("-" separators, "-G" greyed lines).
 struct ScriptedPresenter : IMenuPresenter {
     MenuChoice answer;
+    std::int32_t answerEntry = -1;
     int shown = 0;
     CRect lastAnchor;
+    std::vector<std::string> lastEntries;
 
-    MenuChoice present(COptionMenu&, const CRect& anchor) override {
+    MenuChoice present(COptionMenu& menu, const CRect& anchor) override {
         ++shown;
         lastAnchor = anchor;
-        return answer;
+        lastEntries.clear();
+        for (std::int32_t i = 0; i < menu.getNbEntries(); ++i) {
+            const CMenuItem* item = menu.getEntry(i);
+            lastEntries.push_back(item->isSeparator() ? "-" : (item->isEnabled() ? "" : "-G") + item->getTitle());
+        }
+        return answerEntry >= 0 ? MenuChoice{&menu, answerEntry} : answer;
     }
 };
 

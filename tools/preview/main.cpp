@@ -1,6 +1,7 @@
 // tidewalker-preview: shows what the editor looks like without a DAW. It
 // plays the built-in demo loop through the effect with the editor open
-// off-screen, then writes the editor's picture at 100, 150 and 200 %.
+// off-screen, then writes the editor's picture at 100, 150 and 200 %: the
+// front panel, or with --page settings the settings page.
 //
 // The size preferences it needs are kept in a private, temporary preference
 // folder, so the user's own settings are neither read nor changed.
@@ -21,7 +22,6 @@
 #include "editor/uEditor.h"
 #include "gui/CFrame.h"
 #include "gui/OffscreenRender.h"
-#include "platform/Preferences.h"
 #include "plugin/APlugin.h"
 #include "tools/render/DemoSignal.h"
 
@@ -33,25 +33,22 @@ constexpr double kDefaultSeconds = 3.0;
 // The editor skips idle calls closer than 10 ms; hosts call it every 20 ms or so.
 constexpr auto kIdleInterval = std::chrono::milliseconds(20);
 
-struct SizeChoice {
-    const char* percent;
-    const char* big150;
-    const char* big200;
-};
-constexpr SizeChoice kSizes[] = {{"100", "N", "N"}, {"150", "Y", "N"}, {"200", "N", "Y"}};
+constexpr const char* kPercents[] = {"100", "150", "200"};
 
 struct Options {
     std::filesystem::path outputFolder = ".";
     double seconds = kDefaultSeconds;
     int preset = -1;
+    bool settingsPage = false;
 };
 
 void printUsage() {
     std::printf(
-        "usage: %s [--seconds S] [--preset N] [OUTPUT-FOLDER]\n"
+        "usage: %s [--seconds S] [--preset N] [--page front|settings] [OUTPUT-FOLDER]\n"
         "Plays S seconds (default 3) of the built-in demo through Tidewalker with its editor\n"
         "open off-screen and writes tidewalker-editor-100.png, -150.png and -200.png into\n"
-        "OUTPUT-FOLDER (default: the current folder). --preset loads factory preset N (0-45) first.\n",
+        "OUTPUT-FOLDER (default: the current folder). --preset loads factory preset N (0-45) first.\n"
+        "--page settings writes the settings page instead, as tidewalker-settings-100.png and so on.\n",
         kProgram);
 }
 
@@ -66,6 +63,10 @@ bool parseOptions(int argc, char** argv, Options& options) {
         } else if (arg == "--preset" && hasValue) {
             options.preset = static_cast<int>(std::strtol(argv[++i], &end, 10));
             if (*end || options.preset < 0 || options.preset >= FACTORY_PRESET_COUNT) return false;
+        } else if (arg == "--page" && hasValue) {
+            const std::string page = argv[++i];
+            if (page != "front" && page != "settings") return false;
+            options.settingsPage = page == "settings";
         } else if (!arg.empty() && arg[0] == '-') {
             return false;
         } else {
@@ -115,8 +116,8 @@ void processDemo(APlugin& effect, uEditor& editor, const render::StereoBuffer& d
     editor.idle();
 }
 
-bool writePreview(const SizeChoice& size, const Options& options, const render::StereoBuffer& demo) {
-    if (!saveStringToPrefs("Big150", size.big150) || !saveStringToPrefs("Big200", size.big200)) {
+bool writePreview(int sizeMode, const Options& options, const render::StereoBuffer& demo) {
+    if (!uEditor::saveSizeMode(sizeMode)) {
         std::fprintf(stderr, "%s: cannot store the size preference\n", kProgram);
         return false;
     }
@@ -132,8 +133,10 @@ bool writePreview(const SizeChoice& size, const Options& options, const render::
         std::fprintf(stderr, "%s: the editor did not open\n", kProgram);
         return false;
     }
+    if (options.settingsPage) editor->showBackside();
     processDemo(*plugin, *editor, demo, options.seconds);
-    const auto path = options.outputFolder / (std::string("tidewalker-editor-") + size.percent + ".png");
+    const char* name = options.settingsPage ? "tidewalker-settings-" : "tidewalker-editor-";
+    const auto path = options.outputFolder / (std::string(name) + kPercents[sizeMode] + ".png");
     const bool written = editor->getFrame() && VSTGUI::renderToPng(*editor->getFrame(), path.string());
     editor->close();
     if (!written) {
@@ -161,8 +164,8 @@ int main(int argc, char** argv) {
     }
     const render::StereoBuffer demo = render::synthesizeDemo();
     bool written = true;
-    for (const SizeChoice& size : kSizes)
-        if (written) written = writePreview(size, options, demo);
+    for (int sizeMode = 0; sizeMode < 3; ++sizeMode)
+        if (written) written = writePreview(sizeMode, options, demo);
     // Font caches live until told otherwise; a leak checker would report them.
     cairo_debug_reset_static_data();
     FcFini();
