@@ -4,7 +4,9 @@
 #pragma once
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 
 inline constexpr std::int32_t kNumParameters = 500;
 
@@ -89,14 +91,29 @@ inline constexpr float REVERSE_MIN_TIME_LOG = std::bit_cast<float>(std::uint32_t
 inline constexpr float REVERSE_MAX_TIME_LOG = std::bit_cast<float>(std::uint32_t{0x4115269E});
 inline constexpr float REVESE_OFFSET_MAX_TIME_LOG = std::bit_cast<float>(std::uint32_t{0x411F73DA});
 
+// Inline: the signal chain reads switches and choices this way every frame.
 // any: float to integer, cut towards zero, saturating at the int32 range; NaN gives 0.
-std::int32_t toIndex(double value) noexcept;
+inline std::int32_t toIndex(double value) noexcept {
+    if (std::isnan(value)) return 0;
+    constexpr double lowest = std::numeric_limits<std::int32_t>::min();
+    constexpr double highest = std::numeric_limits<std::int32_t>::max();
+    if (value <= lowest) return std::numeric_limits<std::int32_t>::min();
+    if (value >= highest) return std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(value);
+}
 
 // any: the on/off reading of a value.
-bool getOnOff(float value) noexcept;
+inline bool getOnOff(float value) noexcept {
+    return value >= 0.5f;
+}
 
 // any: the choice a value reads as: trunc(value·scale + 0.1), kept within 0 .. count − 1.
-std::int32_t getSteppedValue(float value, float scale, std::int32_t count) noexcept;
+inline std::int32_t getSteppedValue(float value, float scale, std::int32_t count) noexcept {
+    if (count < 1) return 0;
+    const std::int32_t step = toIndex(static_cast<double>(value * scale) + 0.1);
+    if (step < 0) return 0;
+    return step < count - 1 ? step : count - 1;
+}
 
 // any: a value clamped to [0, 1]; NaN gives 0.
 float clampUnit(double value) noexcept;

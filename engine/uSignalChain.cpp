@@ -87,21 +87,25 @@ void TSignalChain::processSound() noexcept {
     lfo.update(1.0f);
     const float v = lfo.getValue();
 
-    // Every frame, whatever the switches say: the filters glide towards
-    // their targets and redesign only when the glided value moves.
+    // Every frame, whatever the switches say, the filters glide towards
+    // their targets; only those the signal passes in this frame redesign
+    // (when the glided value moved), the others catch up when taken into use.
+    const bool filtersOn = onOff(Param::FilterActive);
+    const bool lowPassOn = value(Param::FilterMode) < 0.5f;
     const float filterFreq = value(Param::FilterFrequency);
     const float filterQ = value(Param::FilterQ);
     const float filterDepth = 2.0f * value(Param::LfoToFilterFrequency) - 1.0f;
     const float highPassDepth = 2.0f * value(Param::LfoToHighPassFrequency) - 1.0f;
-    lowPassFilter.setFreq(std::clamp(filterFreq + filterDepth * v, 0.0f, 1.0f));
-    lowPassFilter.setRes(filterQ);
-    lowPassFilter.update(filterSnap);
-    combFilter.setFreq(std::clamp(filterFreq + 0.5f * filterDepth * v, 0.0f, 1.0f));
-    combFilter.setRes(filterQ);
-    combFilter.update(filterSnap);
-    highPassFilter.setFreq(std::clamp(value(Param::HighPassFilterFrequency) + highPassDepth * v, 0.0f, 1.0f));
-    highPassFilter.setRes(value(Param::HighPassFilterQ));
-    highPassFilter.update(filterSnap);
+    const auto follow = [snap = filterSnap](TFilter& filter, bool inUse, float frequency, float resonance) {
+        filter.setFreq(frequency);
+        filter.setRes(resonance);
+        inUse ? filter.update(snap) : filter.glide(snap);
+    };
+    follow(lowPassFilter, filtersOn && lowPassOn, std::clamp(filterFreq + filterDepth * v, 0.0f, 1.0f), filterQ);
+    follow(combFilter, filtersOn && !lowPassOn, std::clamp(filterFreq + 0.5f * filterDepth * v, 0.0f, 1.0f), filterQ);
+    follow(highPassFilter, filtersOn,
+           std::clamp(value(Param::HighPassFilterFrequency) + highPassDepth * v, 0.0f, 1.0f),
+           value(Param::HighPassFilterQ));
     filterSnap = false;
 
     if (holding) countUp(samplesSinceTrigger);
@@ -143,14 +147,9 @@ void TSignalChain::processSound() noexcept {
         wetGain = decibelGain(wetValue, 50.0f, -40.0f);
     }
 
-    if (onOff(Param::FilterActive)) {
-        const float amount = value(Param::Distort);
-        wetLeft = distortion.doDistortion(wetLeft, amount);
-        wetRight = distortion.doDistortion(wetRight, amount);
-        if (value(Param::FilterMode) < 0.5f)
-            lowPassFilter.process(wetLeft, wetRight);
-        else
-            combFilter.process(wetLeft, wetRight);
+    if (filtersOn) {
+        distortion.process(wetLeft, wetRight, value(Param::Distort));
+        (lowPassOn ? lowPassFilter : combFilter).process(wetLeft, wetRight);
         highPassFilter.process(wetLeft, wetRight);
     }
 
@@ -170,7 +169,7 @@ void TSignalChain::processSound() noexcept {
     outputLeft = clipOutput(gainLeft * wetLeft + inputLeft * dry);
     outputRight = clipOutput(gainRight * wetRight + inputRight * dry);
 
-    updateReverseDisplay(level, (std::fabs(wetLeft) + std::fabs(wetRight)) * 0.5f);
+    updateReverseDisplay(level, (std::fabs(wetLeft) + std::fabs(wetRight)) * 0.5f, mode == TriggerMode::Host);
     if ((counter & 63u) == 0) updateVu();
 
     // Bypass still runs everything above, so voices, LFO and display keep moving.

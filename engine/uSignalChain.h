@@ -58,7 +58,9 @@ public:
     void resetEverything() noexcept;  // any
     // Restarts the "S&H" sequence from seed, the same way as the resets.
     void setRandomSeed(std::uint32_t seed) noexcept;  // any
-    void applyPendingResets() noexcept;  // audio
+    void applyPendingResets() noexcept {  // audio; cheap when none is pending
+        if (pendingResets.load(std::memory_order_relaxed) != 0) applyPendingResetsNow();
+    }
 
     // Display and meter queries: they read whole values and change nothing,
     // except that getVu hands out and clears vuPeak.
@@ -120,6 +122,7 @@ public:
     float verticalInZoom = 1.0f;
     float verticalOutZoom = 1.0f;
     float displayPosition = 0.0f;  // ms
+    float displayStep = 1000.0f / 44100.0f;  // ms per frame
     static constexpr std::int32_t kDisplaySlots = 64000;  // one per millisecond
     float displayIn[kDisplaySlots]{};
     float displayOut[kDisplaySlots]{};
@@ -155,13 +158,14 @@ private:
     std::int32_t stepped(std::int32_t index, StepShape steps) const noexcept;
     std::int32_t triggerMode() const noexcept;
 
+    void applyPendingResetsNow() noexcept;
     void resetReverseNow(std::int32_t voice) noexcept;
     void resetEverythingNow() noexcept;
     void refreshCachedSwitches() noexcept;
     void triggerLogic(std::int32_t mode, float level) noexcept;
     void startTakeIfRequested(std::int32_t mode) noexcept;
     void resetTriggeredLfo() noexcept;
-    void updateReverseDisplay(float inLevel, float outLevel) noexcept;
+    void updateReverseDisplay(float inLevel, float outLevel, bool hostMode) noexcept;
     void updateVu() noexcept;
     void clearDisplay() noexcept;
     float displayLengthMS(float zoomFactor, bool synced) const noexcept;  // any

@@ -146,8 +146,7 @@ float TSignalChain::getVu() noexcept {
     return std::atomic_ref<float>(vuPeak).exchange(0.0f, relaxed);
 }
 
-void TSignalChain::updateReverseDisplay(float inLevel, float outLevel) noexcept {
-    const bool hostMode = triggerMode() == TriggerMode::Host;
+void TSignalChain::updateReverseDisplay(float inLevel, float outLevel, bool hostMode) noexcept {
     if (!hostMode) {
         if (inLevel > kSoundLevel && !displayRunning) {
             // Sound after silence starts the picture afresh at the left.
@@ -177,11 +176,10 @@ void TSignalChain::updateReverseDisplay(float inLevel, float outLevel) noexcept 
         displayWritten = std::max(displayWritten, slot + 1);
     }
 
-    const float step = 1000.0f / sampleRate;
     if (!hostMode) {
-        position += step;
+        position += displayStep;
     } else {
-        if (hostSyncDisplay || !hostPlaying) position += step;
+        if (hostSyncDisplay || !hostPlaying) position += displayStep;
         // The window is one hold period, in step with the host-driven retrigger.
         if (position > std::min(kMaxHoldMS, static_cast<float>(holdSamples) * 1000.0f / sampleRate)) position = 0.0f;
     }

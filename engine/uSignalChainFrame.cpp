@@ -76,6 +76,7 @@ void TSignalChain::init() noexcept {
 
 void TSignalChain::setSampleRate(float r) noexcept {
     storeRelaxed(sampleRate, r);
+    displayStep = 1000.0f / r;
     storeRelaxed(samplesPerBar, 240.0f * r / tempo);
     for (TReverse& voice : reverse) voice.init(r);
     displayWindow.zoomValue = -1.0f;  // the window is worked out afresh at the new rate
@@ -204,8 +205,7 @@ void TSignalChain::setRandomSeed(std::uint32_t seed) noexcept {
     pendingResets.fetch_or(kNewSeed, std::memory_order_release);
 }
 
-void TSignalChain::applyPendingResets() noexcept {
-    if (pendingResets.load(relaxed) == 0) return;
+void TSignalChain::applyPendingResetsNow() noexcept {
     const std::uint32_t asked = pendingResets.exchange(0, std::memory_order_acquire);
     if (asked & kNewSeed) lfo.setSeed(pendingSeed.load(relaxed));
     if (asked & kResetVoice0) resetReverseNow(0);
