@@ -95,6 +95,23 @@ TEST_F(Edges, DisplayWindowAndColumns) {
     EXPECT_EQ(plugin.getDisplayValue(99.0f, 100.0f, true), 0.0f);
 }
 
+TEST_F(Edges, DisplayWrapClearsOnlyWhatItsPassWrote) {
+    // At the lowest rate the 500 ms window wraps every 500 frames; each wrap
+    // must clear what the pass wrote, not the 64,000 slots, and leave nothing behind.
+    plugin.setSampleRate(1000.0f);
+    cleanTake(plugin, kAudioMode);
+    render(plugin, noise(1700, 9));
+    const float position = plugin.getReversePosition();
+    ASSERT_EQ(plugin.getReverseDisplayLengthMS(), 500.0f);
+    ASSERT_TRUE(position > 100.0f && position < 500.0f) << position;  // the fourth pass
+    const auto pen = static_cast<std::int32_t>(position);
+    EXPECT_LE(plugin.chain.displayWritten, pen + 1);  // what the next wrap will clear
+    for (std::int32_t slot = pen; slot < TSignalChain::kDisplaySlots; ++slot)
+        ASSERT_TRUE(plugin.chain.displayIn[slot] == 0.0f && plugin.chain.displayOut[slot] == 0.0f) << slot;
+    EXPECT_GT(plugin.getDisplayValue(0.0f, 100.0f, true), 0.0f);
+    EXPECT_EQ(plugin.getDisplayValue(99.0f, 100.0f, true), 0.0f);
+}
+
 TEST_F(Edges, SilenceAndTheEditorMailbox) {
     cleanTake(plugin, kAudioMode);
     plugin.setParameter(Param::ReverseTriggerThreshold, 1.0f);  // no takes
