@@ -72,41 +72,6 @@ void TLfo::setSeed(uint32_t seed) noexcept {
     randomState = seed;
 }
 
-int32_t TLfo::nextRandom15() noexcept {
-    randomState = randomState * 1103515245u + 12345u;
-    return int32_t((randomState >> 16) & 0x7FFFu);
-}
-
-void TLfo::update(float samples) noexcept {
-    const float steps = (std::isfinite(samples) && samples > 0.0f) ? samples : 0.0f;
-    float phase = cyclePhase.load(relaxed) + steps * increment;
-    if (phase >= 1.0f) {
-        phase = std::isfinite(phase) ? phase - std::floor(phase) : 0.0f;
-        randomValue = float(nextRandom15()) * 2.0f / 32767.0f - 1.0f;
-    }
-    cyclePhase.store(phase, relaxed);
-
-    const float shifted = phase + phaseOffset;
-    const float frac = shifted - std::floor(shifted);
-    if (!on) {
-        value = 0.0f;
-        return;
-    }
-    switch (wave) {
-        case 0: value = std::sin(frac * 6.28318f); break;
-        case 1: value = 2.0f * frac - 1.0f; break;
-        case 2: value = 1.0f - 2.0f * frac; break;
-        case 3: value = 1.0f - 2.0f * std::fabs(1.0f - 2.0f * frac); break;
-        case 4: value = frac < 0.5f ? -1.0f : 1.0f; break;
-        case 5: value = randomValue; break;
-        default: value = 0.0f; break;
-    }
-}
-
-float TLfo::getValue() const noexcept {
-    return value;
-}
-
 float TLfo::getPos() const noexcept {
     return cyclePhase.load(relaxed);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <cmath>
 #include <cstdint>
 
 class TLfo {
@@ -16,7 +17,7 @@ public:
     // division chosen by the same speed, in two-bar units, used only while synced.
     void setSpeed(float speed, float tempo, float syncedPeriod) noexcept;  // audio
     void update(float samples) noexcept;  // audio
-    float getValue() const noexcept;  // audio
+    float getValue() const noexcept { return value; }  // audio
     float getPos() const noexcept;  // any
     // Starts the "S&H" generator's sequence afresh from seed.
     void setSeed(uint32_t seed) noexcept;  // control
@@ -46,3 +47,35 @@ private:
     float periodInput = 0.0f;
     bool incrementStale = true;
 };
+
+inline int32_t TLfo::nextRandom15() noexcept {
+    randomState = randomState * 1103515245u + 12345u;
+    return int32_t((randomState >> 16) & 0x7FFFu);
+}
+
+// Inline: the chain runs it every frame.
+inline void TLfo::update(float samples) noexcept {
+    const float steps = (std::isfinite(samples) && samples > 0.0f) ? samples : 0.0f;
+    float phase = cyclePhase.load(std::memory_order_relaxed) + steps * increment;
+    if (phase >= 1.0f) {
+        phase = std::isfinite(phase) ? phase - std::floor(phase) : 0.0f;
+        randomValue = float(nextRandom15()) * 2.0f / 32767.0f - 1.0f;
+    }
+    cyclePhase.store(phase, std::memory_order_relaxed);
+
+    const float shifted = phase + phaseOffset;
+    const float frac = shifted - std::floor(shifted);
+    if (!on) {
+        value = 0.0f;
+        return;
+    }
+    switch (wave) {
+        case 0: value = std::sin(frac * 6.28318f); break;
+        case 1: value = 2.0f * frac - 1.0f; break;
+        case 2: value = 1.0f - 2.0f * frac; break;
+        case 3: value = 1.0f - 2.0f * std::fabs(1.0f - 2.0f * frac); break;
+        case 4: value = frac < 0.5f ? -1.0f : 1.0f; break;
+        case 5: value = randomValue; break;
+        default: value = 0.0f; break;
+    }
+}

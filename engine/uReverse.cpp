@@ -197,14 +197,6 @@ float TReverse::getPosition() const noexcept {
     return float(remaining) * 1000.0f / sampleRate.load(relaxed);
 }
 
-bool TReverse::getPlaying() const noexcept {
-    return used.load(relaxed) && !finished.load(relaxed) && started.load(relaxed);
-}
-
-bool TReverse::getOn() const noexcept {
-    return used.load(relaxed) && !finished.load(relaxed);
-}
-
 bool TReverse::getRecording() const noexcept {
     return phase.load(relaxed) == 0;
 }

@@ -39,8 +39,12 @@ public:
 
     float getLength() const noexcept;  // any
     float getPosition() const noexcept;  // any
-    bool getPlaying() const noexcept;  // any
-    bool getOn() const noexcept;  // any
+    bool getPlaying() const noexcept {  // any
+        return getOn() && started.load(std::memory_order_relaxed);
+    }
+    bool getOn() const noexcept {  // any
+        return used.load(std::memory_order_relaxed) && !finished.load(std::memory_order_relaxed);
+    }
     bool getRecording() const noexcept;  // any
     bool getFinished() const noexcept;  // any
 

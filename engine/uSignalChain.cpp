@@ -30,23 +30,6 @@ float clipOutput(float sample) noexcept {
 
 TSignalChain::TSignalChain(const float* slotValues, Owner& slotOwner) : values(slotValues), owner(slotOwner) {}
 
-float TSignalChain::value(std::int32_t index) const noexcept {
-    // Constant slots within the table: read whole, no bounds check.
-    return loadRelaxed(values[index]);
-}
-
-bool TSignalChain::onOff(std::int32_t index) const noexcept {
-    return ::getOnOff(value(index));
-}
-
-std::int32_t TSignalChain::stepped(std::int32_t index, StepShape steps) const noexcept {
-    return ::getSteppedValue(value(index), steps.scale, steps.count);
-}
-
-std::int32_t TSignalChain::triggerMode() const noexcept {
-    return stepped(Param::ReverseTriggerMode, kTriggerModeSteps);
-}
-
 void TSignalChain::refreshCachedSwitches() noexcept {
     storeRelaxed(lockedOffsetValue, value(Param::ReverseOffset));
     storeRelaxed(bypassOn, onOff(Param::Bypass));

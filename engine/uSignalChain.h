@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "engine/ParameterLayout.h"
+#include "engine/SharedValue.h"
 #include "engine/uFilter.h"
 #include "engine/uLfo.h"
 #include "engine/uReverse.h"
@@ -153,10 +154,14 @@ public:
     float vuPeak = 0.0f;
 
 private:
-    float value(std::int32_t index) const noexcept;
-    bool onOff(std::int32_t index) const noexcept;
-    std::int32_t stepped(std::int32_t index, StepShape steps) const noexcept;
-    std::int32_t triggerMode() const noexcept;
+    // Parameter readers, inline: the chain calls them many times per frame.
+    // The slots are constant indices within the table: read whole, no bounds check.
+    float value(std::int32_t index) const noexcept { return loadRelaxed(values[index]); }
+    bool onOff(std::int32_t index) const noexcept { return ::getOnOff(value(index)); }
+    std::int32_t stepped(std::int32_t index, StepShape steps) const noexcept {
+        return ::getSteppedValue(value(index), steps.scale, steps.count);
+    }
+    std::int32_t triggerMode() const noexcept { return stepped(Param::ReverseTriggerMode, kTriggerModeSteps); }
 
     void applyPendingResetsNow() noexcept;
     void resetReverseNow(std::int32_t voice) noexcept;
