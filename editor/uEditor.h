@@ -182,7 +182,8 @@ private:
     bool build(void* parent);
     void registerControl(VSTGUI::CControl* control, bool isMenu);
     void showMenuEntryOf(TOptionMenu* menu);
-    bool isBeingEdited(std::int32_t tag) const;
+    // The effect looked at (uEditorSync.cpp).
+    void refreshFromEffect();
     void takeMailbox();
     void refreshIndicators();
     void refreshParameterViews();
@@ -201,12 +202,13 @@ private:
     bool radioRefresh = false;
     // Marks taken from the effect's mailbox while their control was being edited.
     std::uint64_t heldChanges = 0;
-    std::uint32_t previousTick = 0;
-    std::uint32_t currentTick = 0;
+    std::uint32_t currentTick = 0;  // of the last refresh from the effect
     std::uint32_t lastDisplayRefresh = 0;
     std::uint32_t lastPresetStep = 0;
     std::uint32_t lastStepRequest = 0;
     std::int32_t editedTag = -1;
+    // Never a display text, so the first idle writes every read-out.
+    static constexpr char kUnshownText[] = "!";
 
     VSTGUI::CControl* controls[kRegistrySize]{};
     std::uint8_t controlIsMenu[kRegistrySize]{};

@@ -268,4 +268,16 @@ TEST_F(EditorInHost, GesturesNameTheEditedParameterAndReachTheHostWithoutAnEdito
     plugin.setEditor(editor);
 }
 
+TEST_F(EditorInHost, AHostIdlingEvery5MsStillSeesChangesAndARestoredProgramTurnsThePageBack) {
+    effect.editor->showBackside();
+    plugin.setParameter(Param::WetVolume, 0.3f);
+    plugin.origProgram();  // the effect asks for the front panel
+    for (int call = 0; call < 10; ++call) {
+        effect.editor->idle();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_FALSE(effect.editor->isBacksideShown());
+    EXPECT_FLOAT_EQ(viewWithTag<TKnob>(*frame, Param::WetVolume)->getValue(), plugin.getParameter(Param::WetVolume));
+}
+
 }  // namespace
