@@ -12,6 +12,7 @@ packages=(
   libsndfile1-dev                         # tidewalker-render reads and writes audio files
   libcairo2-dev libpng-dev zlib1g-dev     # editor drawing and the generated pictures
   libx11-dev                              # editor window inside the host's window
+  libxtst-dev                             # synthetic mouse input for the real-window tests
   fonts-dejavu-core fontconfig            # editor text
   xvfb xauth                              # editor window tests without a display
   clang libclang-rt-14-dev                # fuzz targets (libFuzzer)
