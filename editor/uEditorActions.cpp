@@ -83,6 +83,8 @@ bool uEditor::kickButtonPressed(CControl* control) {
         afterProgramChange();
     } else if (control == resetButton) {
         if (pressed) plugin->resetEverything();
+    } else if (control == helpButton) {
+        if (pressed) plugin->openManual();  // no manual installed: nothing happens
     } else if (control == settingsButton) {
         if (pressed) showBackside();
     } else if (control == backsideButton) {

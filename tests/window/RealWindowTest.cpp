@@ -193,4 +193,18 @@ TEST_F(RealWindow, KnobDragsAndSwitchClicksReachTheHostAsGesturesOfAutomation) {
     EXPECT_EQ(value(Param::Mute), 1.0f);
 }
 
+TEST_F(RealWindow, HelpShowsTheInstalledManualWithTheDesktopOpener) {
+    const auto manual = home.root.path / "data/doc/tidewalker/Tidewalker_Manual.html";
+    writeFile(manual, "<html></html>");
+    TempDir bin;
+    const auto opened = bin.path / "opened";
+    writeFile(bin.path / "xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > '" + opened.string() + "'\n", true);
+    ScopedEnv path("PATH", bin.str() + ":/usr/bin:/bin");
+    // The HELP key, 62 x 22 at 100 %.
+    act([&](User& user) { user.click(layout::HELP_BUTTON.x + 31, layout::HELP_BUTTON.y + 11); });
+    for (int i = 0; i < 200 && readFile(opened).empty(); ++i) std::this_thread::sleep_for(10ms);
+    EXPECT_EQ(readFile(opened), manual.string());
+    expectWellFormed(takeHostCalls());
+}
+
 }  // namespace
