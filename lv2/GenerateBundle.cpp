@@ -193,7 +193,8 @@ std::string presets() {
             << "    lv2:port [\n";
         for (std::uint32_t i = 0; i < ports::kControlCount; ++i) {
             const VstInt32 slot = slots[i];
-            const float value = slot == Param::ReverseTrigger ? 0.0f : storedForm(slot, preset[static_cast<std::size_t>(slot)]);
+            const float stored = storedForm(slot, preset[static_cast<std::size_t>(slot)]);
+            const float value = slot == Param::ReverseTrigger ? 0.0f : stored;
             ttl << (i == 0 ? "" : "    ] , [\n") << "        lv2:symbol " << quoted(symbolOf(parameterName(slot, 0)))
                 << " ;\n        pset:value " << decimal(value) << "\n";
         }

@@ -109,7 +109,9 @@ void Lv2Effect::processUntil(std::uint32_t end) noexcept {
     }
     midiCount = 0;
 
-    const auto at = [this](const float* channel) { return channel ? const_cast<float*>(channel) + processed : nullptr; };
+    const auto at = [this](const float* channel) {
+        return channel ? const_cast<float*>(channel) + processed : nullptr;
+    };
     float* in[2] = {at(audioIn[0]), at(audioIn[1])};
     float* out[2] = {at(audioOut[0]), at(audioOut[1])};
     const std::uint32_t frames = end - processed;

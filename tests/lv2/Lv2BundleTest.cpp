@@ -10,15 +10,19 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "tests/lv2/Lv2TestSupport.h"
 #include "tests/platform/PlatformTestSupport.h"
+#include "tests/support/Shell.h"
 #include "tests/tools/Support.h"
 #include "tools/render/DemoSignal.h"
 
 namespace {
+
+using tidewalker::testing::shell;
 
 // A node that frees itself.
 struct Node {
@@ -60,42 +64,44 @@ std::vector<std::pair<float, std::string>> scalePoints(const LilvPlugin* plugin,
     return points;
 }
 
-TEST_F(BundleTest, EveryParameterIsAPortAsTheTableDescribesIt) {
+TEST_F(BundleTest, EveryParameterIsAPortWithItsNameDefaultAndKind) {
     const Node name(lilv_plugin_get_name(plugin));
     EXPECT_STREQ(lilv_node_as_string(name), "Tidewalker");
     ASSERT_EQ(lilv_plugin_get_num_ports(plugin), ports::kFirstControl + ports::kControlCount);
-    const Node toggled = uri(LV2_CORE__toggled), enumeration = uri(LV2_CORE__enumeration);
-
     const LilvPort* events = lilv_plugin_get_port_by_index(plugin, ports::kEvents);
     EXPECT_TRUE(lilv_port_supports_event(plugin, events, uri(LV2_MIDI__MidiEvent)));
     EXPECT_TRUE(lilv_port_supports_event(plugin, events, uri(LV2_TIME__Position)));
 
-    const ports::ControlSlots slots = ports::controlSlots();
-    for (std::uint32_t i = 0; i < ports::kControlCount; ++i) {
-        const VstInt32 slot = slots[i];
-        const ParameterRow& row = parameterRow(slot);
-        SCOPED_TRACE(row.name);
-        const LilvPort* port = lilv_plugin_get_port_by_index(plugin, ports::kFirstControl + i);
+    for (const VstInt32 slot : ports::controlSlots()) {
+        const LilvPort* port = lilv_plugin_get_port_by_index(plugin, ports::portOfSlot(slot));
         const Node portName(lilv_port_get_name(plugin, port));
         EXPECT_STREQ(lilv_node_as_string(portName), parameterName(slot, 0));
         LilvNode *deflt = nullptr, *min = nullptr, *max = nullptr;
         lilv_port_get_range(plugin, port, &deflt, &min, &max);
-        EXPECT_EQ(lilv_node_as_float(deflt), row.defaultValue);
-        EXPECT_EQ(lilv_node_as_float(min), 0.0f);
-        EXPECT_EQ(lilv_node_as_float(max), 1.0f);
+        EXPECT_EQ(std::tuple(lilv_node_as_float(deflt), lilv_node_as_float(min), lilv_node_as_float(max)),
+                  std::tuple(parameterRow(slot).defaultValue, 0.0f, 1.0f)) << slot;
         for (LilvNode* node : {deflt, min, max}) lilv_node_free(node);
+    }
 
-        const bool isSwitch = row.kind == ParameterKind::Switch || (row.kind == ParameterKind::OnOff && !row.choiceNames);
-        EXPECT_EQ(lilv_port_has_property(plugin, port, toggled), isSwitch);
-        EXPECT_EQ(lilv_port_has_property(plugin, port, enumeration), row.choiceNames && !isSwitch);
-        const auto points = scalePoints(plugin, port);
-        for (std::size_t k = 0; k < points.size(); ++k) {
-            EXPECT_EQ(points[k].second, row.choiceNames[k]);
-            if (row.kind == ParameterKind::Stepped) {
-                EXPECT_EQ(getSteppedValue(points[k].first, row.steps.scale, row.steps.count), static_cast<VstInt32>(k));
-            }
+    // As a host's generic view shows them: switches as toggles, choices as menus.
+    const Node toggled = uri(LV2_CORE__toggled), enumeration = uri(LV2_CORE__enumeration);
+    const auto port = [this](VstInt32 slot) { return lilv_plugin_get_port_by_index(plugin, ports::portOfSlot(slot)); };
+    for (const VstInt32 slot : {Param::Bypass, Param::DryMute, Param::FilterMode, Param::ReverseTrigger})
+        EXPECT_TRUE(lilv_port_has_property(plugin, port(slot), toggled)) << slot;
+    EXPECT_FALSE(lilv_port_has_property(plugin, port(Param::LfoMode), toggled));
+    EXPECT_EQ(scalePoints(plugin, port(Param::LfoMode)),
+              (std::vector<std::pair<float, std::string>>{{0.0f, "Free"}, {1.0f, "Triggered"}}));
+    for (const VstInt32 slot : {Param::ReverseTriggerMode, Param::LfoMode, Param::LfoWave, Param::LfoPhase}) {
+        EXPECT_TRUE(lilv_port_has_property(plugin, port(slot), enumeration)) << slot;
+        const ParameterRow& row = parameterRow(slot);
+        VstInt32 step = 0;
+        for (const auto& [value, label] : scalePoints(plugin, port(slot))) {
+            EXPECT_EQ(label, row.choiceNames[step]);
+            const VstInt32 read = slot == Param::LfoMode ? VstInt32{getOnOff(value)}
+                                                         : getSteppedValue(value, row.steps.scale, row.steps.count);
+            EXPECT_EQ(read, step++) << label;
         }
-        EXPECT_EQ(points.size(), row.choiceNames ? (row.kind == ParameterKind::Stepped ? row.steps.count : 2) : 0);
+        EXPECT_EQ(step, slot == Param::LfoMode ? 2 : row.steps.count);
     }
 }
 
@@ -145,16 +151,6 @@ TEST_F(BundleTest, FactoryPresetsCarryTheirNamesAndPrograms) {
     }
     lilv_nodes_free(presets);
     lilv_instance_free(instance);
-}
-
-std::string shell(const std::string& command) {
-    std::string output;
-    if (FILE* pipe = ::popen((command + " 2>&1").c_str(), "r")) {
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
-        ::pclose(pipe);
-    }
-    return output;
 }
 
 TEST(Lv2Tools, ListTheBundleAndRenderAsTheRendererDoes) {

@@ -73,7 +73,8 @@ struct UiHost : ::testing::Test {
         const LV2_Feature touchFeature{LV2_UI__touch, &touch};
         const LV2_Feature* features[] = {&parentFeature, &touchFeature, &urids.feature,
                                          instanceAccess ? &accessFeature : nullptr, nullptr};
-        auto write = [](LV2UI_Controller controller, uint32_t port, uint32_t size, uint32_t format, const void* buffer) {
+        auto write = [](LV2UI_Controller controller, uint32_t port, uint32_t size, uint32_t format,
+                        const void* buffer) {
             if (size == sizeof(float) && format == 0)
                 static_cast<HostLog*>(controller)->writes.emplace_back(port, *static_cast<const float*>(buffer));
         };

@@ -2,28 +2,21 @@
 // them and its control data, read back with dpkg-deb.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "tests/platform/PlatformTestSupport.h"
+#include "tests/support/Shell.h"
 
 namespace {
 
-std::string shell(const std::string& command) {
-    std::string output;
-    if (FILE* pipe = ::popen((command + " 2>&1").c_str(), "r")) {
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
-        ::pclose(pipe);
-    }
-    return output;
-}
+using tidewalker::testing::shell;
 
 TEST(DebianPackage, PutsEveryFormatWhereHostsLookAndDeclaresItsDependencies) {
     if (shell("command -v dpkg-deb").empty()) GTEST_SKIP() << "dpkg-deb is not installed";
     TempDir folder;
-    shell("cd '" + folder.str() + "' && '" CPACK_COMMAND "' -G DEB --config '" CPACK_CONFIG "' -B '" + folder.str() + "'");
+    const std::string in = "'" + folder.str() + "'";
+    shell("cd " + in + " && '" CPACK_COMMAND "' -G DEB --config '" CPACK_CONFIG "' -B " + in);
     const std::string deb = folder.str() + "/tidewalker_" TIDEWALKER_VERSION "_amd64.deb";
     ASSERT_TRUE(std::filesystem::exists(deb)) << "cpack made no package";
 
