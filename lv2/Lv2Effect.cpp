@@ -56,6 +56,11 @@ void Lv2Effect::connect(std::uint32_t port, void* data) noexcept {
 
 void Lv2Effect::activate() {
     plugin->resume();
+    // A host activates an instance to start it afresh: no take of before
+    // plays on, and the filters start at their settings.
+    plugin->resetReverse(0);
+    plugin->resetReverse(1);
+    plugin->resetEverything();
 }
 
 void Lv2Effect::deactivate() {

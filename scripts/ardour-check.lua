@@ -1,8 +1,11 @@
 -- Run by scripts/ardour-check.sh inside Ardour's headless Lua session.
---   TW_CHECK_MODE=render: a new session with a track that plays decaying
---     bursts into Tidewalker (LV2, level-triggered takes); bounce the track,
---     print the take's fingerprint, save the session.
---   TW_CHECK_MODE=reload: load that session and bounce the same range again.
+--   TW_CHECK_MODE=create: a new session with a track that plays decaying
+--     bursts into Tidewalker (LV2, level-triggered takes), saved.
+--   TW_CHECK_MODE=render, then reload: each in a process of its own, load
+--     that session, bounce the track and print the take's fingerprint.
+-- Ardour runs a plug-in it has just added for a moment of its own, which
+-- leaves traces (1e-10) in the filters; takes are therefore rendered from
+-- the saved session, where the plug-in starts from its saved state.
 -- TW_CHECK_FOLDER is the session's folder.
 
 local function say (...)
@@ -38,7 +41,7 @@ end
 AudioEngine:set_backend ("None (Dummy)", "", "")
 
 local track
-if mode == "render" then
+if mode == "create" then
 	if not create_session (folder, name, rate) then fail ("cannot create a session in " .. folder) end
 	local tracks = Session:new_audio_track (2, 2, nil, 1, "Take", ARDOUR.PresentationInfo.max_order,
 	                                        ARDOUR.TrackMode.Normal, true)
@@ -64,14 +67,15 @@ if mode == "render" then
 	set_parameter (insert, "Dry Volume", 0)
 	-- Saved with the track inactive, so it stays still while the session loads.
 	if Session:save_state ("", false, false, false, false, false) ~= 0 then fail ("cannot save the session") end
-elseif mode == "reload" then
-	if not load_session (folder, name) then fail ("cannot load the session in " .. folder) end
-	local route = Session:route_by_name ("Take")
-	if route:isnil () then fail ("the saved session has no track Take") end
-	track = route:to_track ()
-else
-	fail ("TW_CHECK_MODE must be render or reload")
+	close_session ()
+	os.exit (0)
+elseif mode ~= "render" and mode ~= "reload" then
+	fail ("TW_CHECK_MODE must be create, render or reload")
 end
+if not load_session (folder, name) then fail ("cannot load the session in " .. folder) end
+local route = Session:route_by_name ("Take")
+if route:isnil () then fail ("the saved session has no track Take") end
+track = route:to_track ()
 
 -- The bounce runs in this thread, from the plug-ins' first block on.
 AudioEngine:stop (false)

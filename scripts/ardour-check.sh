@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Loads the built Tidewalker LV2 plug-in into Ardour 7's headless Lua session
-# (Debian's ardour package), renders a level-triggered take, saves the
-# session, reloads it in a new process and renders again; the two takes must
-# be the same to the last bit. Uses a private home, so your Ardour settings
+# (Debian's ardour package) and saves a session with it; renders a
+# level-triggered take from that session, then reloads it in a new process
+# and renders again; the two takes must be the same to the last bit. Uses a private home, so your Ardour settings
 # and Tidewalker preferences stay untouched. Takes about a minute.
 #   scripts/ardour-check.sh            (after a build in build/)
 set -euo pipefail
@@ -32,7 +32,8 @@ take() {
   fi
 }
 
-echo "Rendering in a new session, then reloading it in a new process..."
+echo "Making a session with Tidewalker, rendering it, then reloading it in a new process..."
+TW_CHECK_MODE=create ardour7-lua scripts/ardour-check.lua >"$work/create.log" 2>&1 || true
 first=$(take render)
 second=$(take reload)
 echo "render: ${first#take: }"
