@@ -11,6 +11,7 @@
 #include <lv2/instance-access/instance-access.h>
 #include <lv2/ui/ui.h>
 
+#include "tests/gui/GuiTestSupport.h"
 #include "tests/lv2/Lv2TestSupport.h"
 #include "tests/platform/PlatformTestSupport.h"
 #include "tests/support/XServer.h"
@@ -21,6 +22,7 @@
 namespace {
 
 const auto* const xServer = ::testing::AddGlobalTestEnvironment(new tidewalker::testing::PrivateXServer);
+const auto* const fontCaches = ::testing::AddGlobalTestEnvironment(new guitest::FontCacheRelease);
 
 // What the UI tells its host: (port, value) writes and (port, grabbed) touches.
 struct HostLog {
