@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -52,13 +53,17 @@ struct Bundle {
     CFStringRef identifier = nullptr;
     CFStringRef version = nullptr;
     CFURLRef url = nullptr;
+    ~Bundle() {
+        for (CFTypeRef held : {CFTypeRef(identifier), CFTypeRef(version), CFTypeRef(url)}) CFRelease(held);
+    }
 };
 
 struct BundleRegistry {
     std::mutex lock;
     Bundle main;
     bool hasMain = false;
-    std::map<std::string, Bundle*> loaded;  // never freed: bundle references stay valid
+    // Kept until the process ends: bundle references stay valid.
+    std::map<std::string, std::unique_ptr<Bundle>> loaded;
 };
 
 BundleRegistry& bundles() {
@@ -268,7 +273,7 @@ CFBundleRef CFBundleGetBundleWithIdentifier(CFStringRef identifier) {
     BundleRegistry& registry = bundles();
     std::lock_guard guard(registry.lock);
     const auto found = registry.loaded.find(id->text);
-    return found == registry.loaded.end() ? nullptr : reinterpret_cast<CFBundleRef>(found->second);
+    return found == registry.loaded.end() ? nullptr : reinterpret_cast<CFBundleRef>(found->second.get());
 }
 
 CFStringRef CFBundleGetIdentifier(CFBundleRef bundle) {
@@ -306,8 +311,11 @@ void TWRegisterBundle(const char* identifier, const char* path) {
     if (!identifier) return;
     BundleRegistry& registry = bundles();
     std::lock_guard guard(registry.lock);
-    Bundle*& bundle = registry.loaded[identifier];
-    if (!bundle) bundle = new Bundle{CFStringCreateWithCString(nullptr, identifier, kCFStringEncodingUTF8), nullptr, nullptr};
+    std::unique_ptr<Bundle>& bundle = registry.loaded[identifier];
+    if (!bundle) {
+        bundle = std::make_unique<Bundle>();
+        bundle->identifier = CFStringCreateWithCString(nullptr, identifier, kCFStringEncodingUTF8);
+    }
     CFRelease(bundle->url);
     bundle->url = path ? makeURL(path) : nullptr;
 }

@@ -2,6 +2,7 @@
 #include "au/CocoaView.h"
 #include "resources/FrontPanelLayout.h"
 #include "tests/au/AuTestSupport.h"
+#include "tests/gui/GuiTestSupport.h"
 #include "tests/support/XServer.h"
 
 // Last: its macros clash with names above.
@@ -12,6 +13,7 @@ namespace {
 using namespace tidewalker::au;
 
 const auto* const xServer = ::testing::AddGlobalTestEnvironment(new tidewalker::testing::PrivateXServer);
+const auto* const fontCaches = ::testing::AddGlobalTestEnvironment(new guitest::FontCacheRelease);
 
 class AuView : public AuTest {
 protected:
