@@ -7,6 +7,7 @@
 #include <new>
 
 #include <sys/mman.h>
+#include <unistd.h>
 
 namespace {
 
@@ -112,16 +113,34 @@ void TReverse::setLength(float x, float syncedBars) noexcept {
     updateLength();
 }
 
-void TReverse::updateLength() noexcept {
+int32_t TReverse::lengthFor(float x, float syncedBars, bool synced, float rate, float barSamples) noexcept {
     float samples;
-    if (tempoSynced) {
-        samples = lengthBars * samplesPerBar + 1.0f;
+    if (synced) {
+        samples = syncedBars * barSamples + 1.0f;
     } else {
-        const float exponent = lengthX * REVERSE_MAX_TIME_LOG + REVERSE_MIN_TIME_LOG;
+        const float exponent = x * REVERSE_MAX_TIME_LOG + REVERSE_MIN_TIME_LOG;
         const float ms = float(std::pow(2.0, double(exponent)));
-        samples = ms / 1000.0f * sampleRate.load(relaxed);
+        samples = ms / 1000.0f * rate;
     }
-    const int32_t newLength = clampedLength(samples);
+    return clampedLength(samples);
+}
+
+void TReverse::commit(int32_t samples) noexcept {
+    const int32_t wanted = std::clamp(samples, int32_t{0}, BUFFER_SIZE);
+    int32_t done = committed.load(relaxed);
+    if (wanted <= done) return;
+    // Populating for writing makes the pages resident and writable without
+    // touching their contents, so the audio thread may use the voice meanwhile.
+    const size_t page = size_t(sysconf(_SC_PAGESIZE));
+    const size_t bytes = (size_t(wanted) * sizeof(float) + page - 1) / page * page;
+    for (float* channel : {bufferLeft, bufferRight})
+        if (madvise(channel, bytes, MADV_POPULATE_WRITE) != 0) return;
+    while (done < wanted && !committed.compare_exchange_weak(done, wanted, relaxed)) {}
+}
+
+void TReverse::updateLength() noexcept {
+    const int32_t newLength =
+        lengthFor(lengthX, lengthBars, tempoSynced, sampleRate.load(relaxed), samplesPerBar);
     if (newLength != length.load(relaxed)) envelopeStale = true;
     length.store(newLength, relaxed);
 }

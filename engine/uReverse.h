@@ -24,6 +24,13 @@ public:
     TReverse(const TReverse&) = delete;
     TReverse& operator=(const TReverse&) = delete;
 
+    // The length in samples of a take: x is the normalised "Reverse Length",
+    // syncedBars its tempo division, used when synced at samplesPerBar.
+    static int32_t lengthFor(float x, float syncedBars, bool synced, float rate, float samplesPerBar) noexcept;  // any
+    // Makes the first samples of both channels resident before a take needs
+    // them, so recording into them costs the audio thread no page fault. Only
+    // ever grows; the samples keep their values.
+    void commit(int32_t samples) noexcept;  // control
     void init(float rate) noexcept;  // control
     void clear() noexcept;  // audio
     void zero() noexcept;  // audio
@@ -69,6 +76,8 @@ private:
     void eraseWritten() noexcept;
     void updateLength() noexcept;
     void updateEnvelope() noexcept;
+
+    std::atomic<int32_t> committed{0};  // samples per channel made resident
 
     // Samples at or above this index have not been written since the last
     // erase and still read as zero; erasing clears only below it.

@@ -44,6 +44,11 @@ public:
 
     void init() noexcept;  // control; start values, before the first setSampleRate
     void setSampleRate(float rate) noexcept;  // control; rate already clamped and new
+    // Makes resident, in both voices, what takes of this "Reverse Length"
+    // value and tempo sync can record at the current rate and tempo. Called
+    // before such a setting goes live, so the audio thread takes no page
+    // fault recording them; a longer synced take after a tempo change may.
+    void commitTakeMemory(float lengthValue, bool synced) noexcept;  // control
     // Tempo and transport for the frames that follow, and whether a stopping
     // transport silences the voices ("MuteReverse").
     void setHostTime(const HostTime& time, bool muteReverseOnStop) noexcept;  // audio

@@ -89,6 +89,14 @@ void TSignalChain::setSampleRate(float r) noexcept {
     lfo.init(r);
 }
 
+void TSignalChain::commitTakeMemory(float lengthValue, bool synced) noexcept {
+    const float bars = REVERSE_SYNCED_LENGTH_ARRAY[::getSteppedValue(lengthValue, kReverseLengthSteps.scale,
+                                                                     kReverseLengthSteps.count)];
+    const std::int32_t length =
+        TReverse::lengthFor(lengthValue, bars, synced, loadRelaxed(sampleRate), loadRelaxed(samplesPerBar));
+    for (TReverse& voice : reverse) voice.commit(length);
+}
+
 void TSignalChain::setHostTime(const HostTime& time, bool muteReverseOnStop) noexcept {
     hostTime = time;
     muteReverse = muteReverseOnStop;

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <thread>
 
 #include "effect/AudioEffectX.h"
 #include "engine/SharedValue.h"
@@ -208,6 +209,11 @@ protected:
     std::atomic<bool> hostUpdateRequested{false};
     // The signal chain reads the current values and writes back through setParameterFromEngine.
     TSignalChain chain{slots.currentValues, *this};
+    // Between resume and suspend: take memory is committed only then, so an
+    // instance that never runs stays small.
+    std::atomic<bool> active{false};
+    // The thread that last processed; it never commits memory itself.
+    std::atomic<std::thread::id> audioThread{};
     PreferenceSnapshot preferences;  // "MuteReverse", "MidiPreset", "MidiBank" without touching the file
     EditorMailbox editorMailbox;
     std::atomic<bool> editorBusy{false};
@@ -220,6 +226,10 @@ private:
 
     void setParameterFromEngine(VstInt32 index, float value) noexcept override;  // audio
     void handVuToEditor() noexcept;  // audio
+    // Commits what takes can record once slot index holds value (the length
+    // and sync settings as they stand otherwise); skipped while suspended and
+    // on the audio thread.
+    void commitTakeMemory(VstInt32 index, float value) noexcept;  // any
     bool editorShowing() const noexcept;  // any
     void applyControlChange(VstInt32 cc, VstInt32 value) noexcept;  // audio
     bool applyBankSelect(VstInt32 cc, VstInt32 value) noexcept;  // audio; false: not a bank select

@@ -68,6 +68,9 @@ float APlugin::loadValue(VstInt32 index) const noexcept {
 }
 
 void APlugin::setParameter(VstInt32 index, float value) noexcept {
+    // A longer take's memory is made resident before the audio thread can see it.
+    if (index == Param::ReverseLength || index == Param::ReverseTempoSync)
+        commitTakeMemory(index, slots.storedForm(index, value));
     // The one place a change is marked for the editor, whoever made it.
     if (slots.store(index, value)) editorMailbox.markChanged(index);
 }

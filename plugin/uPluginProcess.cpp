@@ -19,10 +19,23 @@ float finiteOrSilence(float sample) noexcept {
 
 }  // namespace
 
-void APlugin::suspend() {}
+void APlugin::suspend() {
+    active.store(false, std::memory_order_relaxed);
+}
 
 void APlugin::resume() {
     refreshPreferences();
+    active.store(true, std::memory_order_relaxed);
+    commitTakeMemory(Param::ReverseLength, loadValue(Param::ReverseLength));
+}
+
+void APlugin::commitTakeMemory(VstInt32 index, float value) noexcept {
+    if (!active.load(std::memory_order_relaxed) ||
+        audioThread.load(std::memory_order_relaxed) == std::this_thread::get_id())
+        return;
+    const float length = index == Param::ReverseLength ? value : loadValue(Param::ReverseLength);
+    const bool synced = ::getOnOff(index == Param::ReverseTempoSync ? value : loadValue(Param::ReverseTempoSync));
+    chain.commitTakeMemory(length, synced);
 }
 
 void APlugin::refreshPreferences() {
@@ -36,9 +49,11 @@ void APlugin::setSampleRate(float rate) {
     storeRelaxed(sampleRate, r);
     lastSampleRate = r;
     chain.setSampleRate(r);
+    commitTakeMemory(Param::ReverseLength, loadValue(Param::ReverseLength));
 }
 
 void APlugin::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) noexcept {
+    audioThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
     timeInfo = getTimeInfo(kTimeInfoRequest);
     TSignalChain::HostTime time;
     if (timeInfo) {

@@ -5,11 +5,16 @@
 #include <malloc.h>
 #include <unistd.h>
 
+#include <sys/resource.h>
+
 #include <cstdlib>
+#include <functional>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
+#include <tuple>
 #include <vector>
 
 #include "plugin/APlugin.h"
@@ -105,3 +110,32 @@ TEST_F(InstanceMemory, TakesCostOnlyWhatTheyHold) {
 }
 
 }  // namespace
+
+namespace {
+
+long audioThreadFaults(const std::function<void()>& work) {
+    rusage before{}, after{};
+    ::getrusage(RUSAGE_THREAD, &before);
+    work();
+    ::getrusage(RUSAGE_THREAD, &after);
+    return after.ru_minflt - before.ru_minflt;
+}
+
+}  // namespace
+
+// Level-triggered takes, from the first one on and after a longer length set
+// from another thread: what they use was committed at resume and before the
+// new length went live, so the audio thread takes no page fault.
+TEST_F(InstanceMemory, TakesCauseNoPageFaultOnTheAudioThread) {
+    auto instance = makeInstance();
+    instance->setParameter(Param::ReverseTempoSync, 0.0f);
+    instance->setParameter(Param::ReverseLength, 0.3f);  // about 0.7 s
+    instance->setParameter(Param::ReverseRetriggerHoldTime, 0.3f);
+    instance->resume();
+    play(*instance, kBlock, false);  // the first block sets the engine up
+    const long first = audioThreadFaults([&] { play(*instance, 4 * 44100, true); });
+    const long steady = audioThreadFaults([&] { play(*instance, 8 * 44100, true); });
+    std::thread([&] { instance->setParameter(Param::ReverseLength, 0.4f); }).join();  // about 1.3 s
+    const long longer = audioThreadFaults([&] { play(*instance, 4 * 44100, true); });
+    EXPECT_EQ(std::tuple(first, steady, longer), std::tuple(0, 0, 0));
+}
