@@ -72,7 +72,6 @@ TEST_F(AuTest, ControllersFromAnotherThreadArriveAtTheirFrames) {
             for (int i = 0; i < 100; ++i) host->midi(0xB0, 7, static_cast<UInt8>(i), static_cast<UInt32>(i * 6));
             while (blocks.load() == seen) std::this_thread::yield();
         }
-        host->midi(0xB0, 7, 111, 0);
         done = true;
     });
     while (!done) {
@@ -80,6 +79,10 @@ TEST_F(AuTest, ControllersFromAnotherThreadArriveAtTheirFrames) {
         blocks.fetch_add(1);
     }
     sender.join();
+    // A message lands by its frame, not by when it was sent: the closing one
+    // gets a block of its own, after whatever the last batch left queued.
+    ASSERT_EQ(host->render(in, out, 512), noErr);
+    ASSERT_EQ(host->midi(0xB0, 7, 111, 0), noErr);
     ASSERT_EQ(host->render(in, out, 512), noErr);
     adapterOf(*host).PublishParameterChanges();
     EXPECT_EQ(host->parameter(Param::WetVolume), 111.0f / 128.0f);
