@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "gui/CDrawContext.h"
@@ -78,6 +79,7 @@ public:
                                      &attributes);
         level.canvas = X11Canvas::create(display, level.window, DefaultVisual(display, screen),
                                          DefaultDepth(display, screen), level.width, level.height);
+        publishEntries(level);
         XMapRaised(display, level.window);
         levels.push_back(level);
     }
@@ -200,6 +202,19 @@ private:
         level.width = widest + 2 * Presenter::kSidePadding;
         level.height = top + 1;
         cairo_surface_destroy(scratch);
+    }
+
+    void publishEntries(const Level& level) {
+        std::string texts;
+        for (int i = 0; i < level.menu->getNbEntries(); ++i) {
+            const CMenuItem* item = level.menu->getEntry(i);
+            if (!item->isSeparator() && !item->isEnabled()) texts += "-G";
+            texts += item->getTitle();
+            texts += '\0';
+        }
+        XChangeProperty(display, level.window, XInternAtom(display, Presenter::kEntriesProperty, False),
+                        XInternAtom(display, "UTF8_STRING", False), 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(texts.data()), static_cast<int>(texts.size()));
     }
 
     bool grab() {

@@ -14,6 +14,11 @@ public:
     static constexpr int kRowHeight = 20;
     static constexpr int kSeparatorHeight = 8;
     static constexpr int kSidePadding = 22;  // room for a check mark / submenu arrow
+    // Each menu window carries its entries in this property (UTF8_STRING, one
+    // NUL-terminated text per entry, in COptionMenu::addEntry's form: "-" a
+    // separator, "-G" before a greyed line), so that other clients (UI
+    // automation, our window tests) can read what it offers without its pixels.
+    static constexpr const char* kEntriesProperty = "_TIDEWALKER_MENU_ENTRIES";
 
     // frameWindow: the window the anchor rectangle is relative to.
     X11MenuPresenter(Display* display, unsigned long frameWindow) : display(display), frameWindow(frameWindow) {}
