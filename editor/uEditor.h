@@ -240,7 +240,7 @@ private:
     VSTGUI::CKickButton* settingsButton = nullptr;
     TOnOffButton* onOffs[kSwitchCount]{};
     TVu* vus[4]{};
-    TRadioButton* radios[3]{};  // "Audio", "Manual", "Host"
+    TRadioButton* radios[TriggerMode::Count]{};  // by trigger mode: "Audio", "Manual", "Host"
     TReverseDisplay* reverseDisplay = nullptr;
     TOptionMenu* lfoModeMenu = nullptr;
     TOptionMenu* lfoPhaseMenu = nullptr;

@@ -22,9 +22,6 @@ constexpr int kScreenSizeMessage = 2;  // the plain message window
 
 constexpr bool isEditorParameter(std::int32_t tag) { return tag >= 0 && tag < kNumEditorSlots; }
 
-// Trigger-mode radio k sends this value for "Reverse Trigger Mode".
-constexpr float triggerModeValue(int k) { return (static_cast<float>(k) + 0.1f) / kTriggerModeSteps.scale; }
-
 }  // namespace
 
 void uEditor::valueChanged(CControl* control) {
@@ -58,7 +55,7 @@ void uEditor::valueChanged(CControl* control) {
             plugin->setParameterAutomated(tag, std::min(1.0f, (menu->getValue() + 0.5f) / menuEntryCount[tag]));
         return;
     }
-    for (int k = 0; k < 3; ++k) {
+    for (int k = 0; k < TriggerMode::Count; ++k) {
         if (control != radios[k]) continue;
         if (control->getValue() > 0.5f) plugin->setParameterAutomated(Param::ReverseTriggerMode, triggerModeValue(k));
         return;

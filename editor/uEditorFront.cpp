@@ -170,7 +170,8 @@ void uEditor::createFrontControls() {
         const auto& place = layout::VU_METERS[i];
         vus[i] = new TVu(scaledRect(place.x, place.y, place.width, place.height), this);
     }
-    for (int k = 0; k < 3; ++k) createRadio(radios[k], layout::TRIGGER_RADIOS[k].x, layout::TRIGGER_RADIOS[k].y);
+    for (int k = 0; k < TriggerMode::Count; ++k)
+        createRadio(radios[k], layout::TRIGGER_RADIOS[k].x, layout::TRIGGER_RADIOS[k].y);
     const auto& display = layout::REVERSE_DISPLAY;
     reverseDisplay =
         new TReverseDisplay(scaledRect(display.x, display.y, display.width, display.height), this, sizeMode);

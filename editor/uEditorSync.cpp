@@ -123,7 +123,7 @@ void uEditor::refreshIndicators() {
     const bool manual = plugin->getReverseManualTrigger();
     if (manual != lastManualTrigger) {
         lastManualTrigger = manual;
-        if (radios[1]) radios[1]->setLit(manual);
+        if (radios[TriggerMode::Manual]) radios[TriggerMode::Manual]->setLit(manual);
     }
 }
 
@@ -134,7 +134,7 @@ void uEditor::refreshParameterViews() {
         if (std::strcmp(text, lfoSpeedText->getString()) != 0) lfoSpeedText->setString(text);
     }
     const VstInt32 triggerMode = plugin->getReverseTriggerMode();
-    for (int k = 0; k < 3; ++k) {
+    for (int k = 0; k < TriggerMode::Count; ++k) {
         const float on = triggerMode == k ? 1.0f : 0.0f;
         if (radios[k] && radios[k]->getValue() != on) {
             radios[k]->setValue(on);
@@ -152,7 +152,7 @@ void uEditor::refreshParameterViews() {
         lastFilterMode = filterMode;
     }
     if (triggerMode != lastTriggerMode) {
-        const int notAudio = triggerMode != 0 ? 1 : 0;
+        const int notAudio = triggerMode != TriggerMode::Audio ? 1 : 0;
         for (auto [mark, ids] : {std::pair{triggerMark1, kTriggerMark1}, std::pair{triggerMark2, kTriggerMark2}})
             if (mark) {
                 mark->setBackground(picture(ids[notAudio]));

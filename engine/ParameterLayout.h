@@ -1,6 +1,7 @@
 // The parameter slots as the engine reads them: slot numbers, stepped
-// readings, the tempo division values and the time constants. The effect's
-// parameter table adds names, texts and defaults on top of these.
+// readings, the tempo division values, the time constants and the level
+// mappings. The effect's parameter table, its value texts and the factory
+// bank build on these; nothing else defines them.
 #pragma once
 
 #include <bit>
@@ -56,19 +57,26 @@ struct StepShape {
     float scale;
     std::int32_t count;
 };
+// The choices of "Reverse Trigger Mode", in the order its stepped reading
+// counts them; the names, the radio buttons and the bank follow this order.
+namespace TriggerMode {
+inline constexpr std::int32_t Audio = 0;
+inline constexpr std::int32_t Manual = 1;
+inline constexpr std::int32_t Host = 2;
+inline constexpr std::int32_t Count = 3;
+}  // namespace TriggerMode
+
 inline constexpr StepShape kReverseLengthSteps{21.99f, 22};
-inline constexpr StepShape kTriggerModeSteps{2.99f, 3};
+inline constexpr StepShape kTriggerModeSteps{2.99f, TriggerMode::Count};
 inline constexpr StepShape kLfoModeSteps{1.99f, 2};
 inline constexpr StepShape kLfoWaveSteps{5.0f, 6};
 inline constexpr StepShape kLfoPhaseSteps{3.0f, 4};
 inline constexpr StepShape kLfoSpeedSteps{30.99f, 31};
 
-// The choices of "Reverse Trigger Mode", in table order.
-namespace TriggerMode {
-inline constexpr std::int32_t Audio = 0;
-inline constexpr std::int32_t Manual = 1;
-inline constexpr std::int32_t Host = 2;
-}  // namespace TriggerMode
+// any: the value that reads as trigger mode `mode`, as its radio button sends it.
+constexpr float triggerModeValue(std::int32_t mode) noexcept {
+    return (static_cast<float>(mode) + 0.1f) / kTriggerModeSteps.scale;
+}
 
 // Reverse divisions in bars, in the order of their names in the table.
 inline constexpr float REVERSE_SYNCED_LENGTH_ARRAY[22] = {
@@ -90,6 +98,32 @@ inline constexpr float LFO_PHASE_VAL[4] = {0.0f, 0.25f, 0.5f, 0.75f};
 inline constexpr float REVERSE_MIN_TIME_LOG = std::bit_cast<float>(std::uint32_t{0x40D49A78});
 inline constexpr float REVERSE_MAX_TIME_LOG = std::bit_cast<float>(std::uint32_t{0x4115269E});
 inline constexpr float REVESE_OFFSET_MAX_TIME_LOG = std::bit_cast<float>(std::uint32_t{0x411F73DA});
+
+// any: "Reverse Length" or "Reverse Retrigger Hold Time" off sync as log2 of
+// milliseconds: 100 ms at 0 up to 64 s at 1.
+constexpr float reverseTimeLog(float value) noexcept {
+    return value * REVERSE_MAX_TIME_LOG + REVERSE_MIN_TIME_LOG;
+}
+
+// Below this a level parameter means no level at all.
+inline constexpr float kLevelOff = 0.0001f;
+
+// A level parameter: value v stands for scale·v + offset decibels.
+struct DecibelMapping {
+    float scale;
+    float offset;
+
+    constexpr float decibels(float value) const noexcept { return scale * value + offset; }  // any
+    constexpr double valueFor(double db) const noexcept { return (db - offset) / scale; }  // any
+    // any: the linear gain 10^(dB / 20), or 0 below kLevelOff.
+    float gain(float value) const noexcept {
+        if (!(value >= kLevelOff)) return 0.0f;
+        return static_cast<float>(std::pow(10.0, decibels(value) / 20.0f));
+    }
+};
+inline constexpr DecibelMapping kDryVolumeDb{40.0f, -40.0f};  // "Dry Volume": -40 .. 0 dB
+inline constexpr DecibelMapping kWetVolumeDb{50.0f, -40.0f};  // "Wet Volume": -40 .. +10 dB
+inline constexpr DecibelMapping kThresholdDb{40.0f, -40.0f};  // "Reverse Trigger Threshold": -40 .. 0 dB
 
 // Inline: the signal chain reads switches and choices this way every frame.
 // any: float to integer, cut towards zero, saturating at the int32 range; NaN gives 0.

@@ -9,6 +9,8 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include "engine/ParameterLayout.h"
+
 namespace {
 
 constexpr auto relaxed = std::memory_order_relaxed;
@@ -118,8 +120,7 @@ int32_t TReverse::lengthFor(float x, float syncedBars, bool synced, float rate, 
     if (synced) {
         samples = syncedBars * barSamples + 1.0f;
     } else {
-        const float exponent = x * REVERSE_MAX_TIME_LOG + REVERSE_MIN_TIME_LOG;
-        const float ms = float(std::pow(2.0, double(exponent)));
+        const float ms = float(std::pow(2.0, double(reverseTimeLog(x))));
         samples = ms / 1000.0f * rate;
     }
     return clampedLength(samples);

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <atomic>
-#include <bit>
 #include <cstdint>
 
 class TReverse {
@@ -11,11 +10,6 @@ public:
     static constexpr int32_t BUFFER_SIZE = 2097152;  // samples per channel (2^21)
     static constexpr int32_t MIN_LENGTH = 100;
     static constexpr int32_t MAX_LENGTH = BUFFER_SIZE - 1;
-    // log2 100 and log2 640: a normalised length x is 2^(x * MAX + MIN) ms.
-    static constexpr float REVERSE_MIN_TIME_LOG = 6.643856f;
-    static constexpr float REVERSE_MAX_TIME_LOG = 9.321928f;
-    static_assert(std::bit_cast<uint32_t>(REVERSE_MIN_TIME_LOG) == 0x40D49A78u);
-    static_assert(std::bit_cast<uint32_t>(REVERSE_MAX_TIME_LOG) == 0x4115269Eu);
 
     // Reserves both channels zeroed without touching their pages, so an unused
     // voice costs neither memory nor time. Throws std::bad_alloc if it cannot.

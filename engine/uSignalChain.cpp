@@ -11,14 +11,7 @@
 namespace {
 
 constexpr float kClip = 0.999f;
-constexpr float kGainOff = 0.0001f;
 constexpr float kSilence = 0.0001f;
-
-// 10^((a·value + b) / 20), or 0 when the value means off.
-float decibelGain(float value, float a, float b) noexcept {
-    if (value < kGainOff) return 0.0f;
-    return static_cast<float>(std::pow(10.0, (a * value + b) / 20.0f));
-}
 
 // Clipped short of full scale; a result that is not a number never reaches the host.
 float clipOutput(float sample) noexcept {
@@ -122,12 +115,12 @@ void TSignalChain::processSound() noexcept {
     const float dryValue = value(Param::DryVolume);
     if (dryValue != dryGainValue) {
         dryGainValue = dryValue;
-        dryGain = decibelGain(dryValue, 40.0f, -40.0f);
+        dryGain = kDryVolumeDb.gain(dryValue);
     }
     const float wetValue = value(Param::WetVolume);
     if (wetValue != wetGainValue) {
         wetGainValue = wetValue;
-        wetGain = decibelGain(wetValue, 50.0f, -40.0f);
+        wetGain = kWetVolumeDb.gain(wetValue);
     }
 
     if (filtersOn) {

@@ -157,8 +157,7 @@ void TSignalChain::setOften() noexcept {
         owner.setParameterFromEngine(Param::ReverseRetriggerHoldTime, length);
 
     const float thresholdValue = value(Param::ReverseTriggerThreshold);
-    threshold = thresholdValue >= 0.0001f ? static_cast<float>(std::pow(10.0, (40.0f * thresholdValue - 40.0f) / 20.0f))
-                                          : 0.0f;
+    threshold = kThresholdDb.gain(thresholdValue);
 
     const float hold = value(Param::ReverseRetriggerHoldTime);
     prevHoldValue = hold;
@@ -184,7 +183,7 @@ void TSignalChain::setOften() noexcept {
         const std::int32_t step = ::getSteppedValue(hold, kReverseLengthSteps.scale, kReverseLengthSteps.count);
         holdLength = REVERSE_SYNCED_LENGTH_ARRAY[step] * samplesPerBar + 1.0f;
     } else {
-        holdLength = pow2(hold * REVERSE_MAX_TIME_LOG + REVERSE_MIN_TIME_LOG) / 1000.0f * sampleRate;
+        holdLength = pow2(reverseTimeLog(hold)) / 1000.0f * sampleRate;
     }
     storeRelaxed(holdSamples, sampleCount(holdLength));
 

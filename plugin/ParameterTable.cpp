@@ -26,6 +26,14 @@ constexpr ParameterRow rangeRow(const char* name, float defaultValue, D display,
             .prompt = kPercentPrompt, .entryScale = 100.0f, .entryOffset = 0.0f};
 }
 
+// A level shown and typed in decibels.
+constexpr ParameterRow levelRow(const char* name, float defaultValue, D display, DecibelMapping db,
+                                const char* prompt) {
+    return {.name = name, .defaultValue = defaultValue, .kind = K::Continuous, .display = display,
+            .displayScale = db.scale, .displayOffset = db.offset, .entry = E::Linear, .prompt = prompt,
+            .entryScale = db.scale, .entryOffset = db.offset};
+}
+
 constexpr ParameterRow bipolarRow(const char* name, const char* const* namesByFilterMode = nullptr) {
     return {.name = name, .namesByFilterMode = namesByFilterMode, .defaultValue = 0.5f, .kind = K::Bipolar,
             .display = D::Percent, .displayScale = 200.0f, .displayOffset = -100.0f, .entry = E::Linear,
@@ -59,20 +67,14 @@ constexpr ParameterRow withFilterModeNames(ParameterRow row, const char* const* 
 constexpr std::array<ParameterRow, Param::kFirstUnusedSlot> kRows = {{
     /* 0 */ {},
     /* 1 */ onOffRow("Bypass", 0.0f),
-    /* 2 */ {.name = "Dry Volume", .defaultValue = 1.0f, .kind = K::Continuous, .display = D::Decibels,
-             .displayScale = 40.0f, .displayOffset = -40.0f, .entry = E::Linear, .prompt = "-40 to 0 dB",
-             .entryScale = 40.0f, .entryOffset = -40.0f},
-    /* 3 */ {.name = "Wet Volume", .defaultValue = 0.8f, .kind = K::Continuous, .display = D::Decibels,
-             .displayScale = 50.0f, .displayOffset = -40.0f, .entry = E::Linear, .prompt = "-40 to 10 dB",
-             .entryScale = 50.0f, .entryOffset = -40.0f},
+    /* 2 */ levelRow("Dry Volume", 1.0f, D::Decibels, kDryVolumeDb, "-40 to 0 dB"),
+    /* 3 */ levelRow("Wet Volume", 0.8f, D::Decibels, kWetVolumeDb, "-40 to 10 dB"),
     /* 4 */ rangeRow("Reverse Decay", 0.4004f, D::EnvelopeTime),
     /* 5 */ rangeRow("Reverse Attack", 0.3998f, D::EnvelopeTime),
     /* 6 */ rangeRow("Reverse Offset", 0.0f, D::ReverseTime),
     /* 7 */ onOffRow("Reverse Tempo Sync", 1.0f),
     /* 8 */ withSteps(rangeRow("Reverse Length", 0.55f, D::ReverseTime), kReverseLengthSteps),
-    /* 9 */ {.name = "Reverse Trigger Threshold", .defaultValue = 0.24f, .kind = K::Continuous,
-             .display = D::FixedDecibels, .displayScale = 40.0f, .displayOffset = -40.0f, .entry = E::Linear,
-             .prompt = "-40 to 0 db", .entryScale = 40.0f, .entryOffset = -40.0f},
+    /* 9 */ levelRow("Reverse Trigger Threshold", 0.24f, D::FixedDecibels, kThresholdDb, "-40 to 0 db"),
     /* 10 */ withSteps(rangeRow("Reverse Retrigger Hold Time", 0.55f, D::ReverseTime), kReverseLengthSteps),
     /* 11 */ onOffRow("Mute", 0.0f),
     /* 12 */ onOffRow("Dry Mute", 0.0f, K::OnOff),

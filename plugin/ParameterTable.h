@@ -14,7 +14,7 @@ inline constexpr VstInt32 kNumPrograms = 1;
 inline constexpr VstInt32 kNumEditorSlots = 37;
 
 // Text tables.
-inline constexpr const char* _REVERSE_TRIGGER_MODE_STRING[3] = {"Audio", "Manual", "Host"};
+inline constexpr const char* _REVERSE_TRIGGER_MODE_STRING[TriggerMode::Count] = {"Audio", "Manual", "Host"};
 inline constexpr const char* _FILTER_MODE_STRING[2] = {"LowPass Filter", "Comb Filter"};
 inline constexpr const char* _FILTER_FREQ_STRING[2] = {"LowPass Filter Frequency", "Comb Filter Frequency"};
 inline constexpr const char* _FILTER_Q_STRING[2] = {"LowPass Filter Q", "Comb Filter Feedback"};

@@ -189,7 +189,7 @@ ShortText APlugin::getReverseLenStr(VstInt32 index, float value, bool synced) co
     if (synced)
         return literal(_REVERSE_SYNCED_LENGTH_STRING[::getSteppedValue(v, kReverseLengthSteps.scale,
                                                                        kReverseLengthSteps.count)]);
-    return timeText(std::floor(pow2f(v * REVERSE_MAX_TIME_LOG + REVERSE_MIN_TIME_LOG)) + 1.0f);
+    return timeText(std::floor(pow2f(reverseTimeLog(v))) + 1.0f);
 }
 
 ShortText APlugin::getLfoSpeedText(VstInt32 index, VstInt32 divisor, VstInt32 exponent,

@@ -35,9 +35,9 @@ consteval double constLog2(double x) {
 }
 
 // Knob positions from what the knobs show.
-consteval float dryDb(double db) { return unit((db + 40.0) / 40.0); }
-consteval float wetDb(double db) { return unit((db + 40.0) / 50.0); }
-consteval float thresholdDb(double db) { return unit((db + 40.0) / 40.0); }
+consteval float dryDb(double db) { return unit(kDryVolumeDb.valueFor(db)); }
+consteval float wetDb(double db) { return unit(kWetVolumeDb.valueFor(db)); }
+consteval float thresholdDb(double db) { return unit(kThresholdDb.valueFor(db)); }
 consteval float rampMs(double ms) { return unit(constLog2(ms + 1.0) / 10.0); }
 consteval float offsetMs(double ms) { return unit(constLog2(ms) / REVESE_OFFSET_MAX_TIME_LOG); }
 consteval float hz(double frequency) { return unit(constLog2(frequency / 20.0) / 10.0); }
@@ -75,9 +75,14 @@ consteval float phase(std::string_view name) {
     return stepCentre(choiceIndex(_LFO_PHASE_STRING, name), kLfoPhaseSteps);
 }
 
-// The bank's own values for the trigger modes; stored presets carry them.
-constexpr float TRIGGER_AUDIO = 0.033445f;
-constexpr float TRIGGER_HOST = 0.702341f;
+// The bank's own values for two trigger modes (stored presets carry them),
+// each refused unless it reads as its mode.
+consteval float storedTriggerMode(float value, std::int32_t mode) {
+    if (static_cast<std::int32_t>(value * kTriggerModeSteps.scale + 0.1f) != mode) throw "reads as another mode";
+    return value;
+}
+constexpr float TRIGGER_AUDIO = storedTriggerMode(0.033445f, TriggerMode::Audio);
+constexpr float TRIGGER_HOST = storedTriggerMode(0.702341f, TriggerMode::Host);
 
 // Names of the families. Shorter than the field, so each ends with a 0 slot.
 constexpr std::string_view BANK_DEFAULT = "Factory Default";
