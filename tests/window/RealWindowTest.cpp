@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -24,6 +25,7 @@
 #include "plugin/ParameterTable.h"
 #include "resources/FrontPanelLayout.h"
 #include "resources/SettingsPageLayout.h"
+#include "tests/gui/GuiTestSupport.h"
 #include "tests/platform/PlatformTestSupport.h"
 #include "tests/plugin/PluginTestSupport.h"
 #include "tests/support/XServer.h"
@@ -38,7 +40,15 @@ namespace {
 using namespace std::chrono_literals;
 namespace layout = tidewalker::layout;
 
+// Synthetic input must never reach a desktop, nor a server another test
+// drives at the same time: always a private Xvfb of this process.
+const int ownDisplay = unsetenv("DISPLAY");
 const auto* const xServer = ::testing::AddGlobalTestEnvironment(new tidewalker::testing::PrivateXServer);
+// The plug-in's fonts stay in cairo's and fontconfig's caches, in the copies
+// of those libraries this process shares with it. fontconfig keeps a
+// pattern's elements behind an offset rather than a pointer, so the leak
+// checker takes the live caches for lost blocks unless they are emptied.
+const auto* const fontCaches = ::testing::AddGlobalTestEnvironment(new guitest::FontCacheRelease);
 
 // Sizes of the pictures at 100 %, which the panel's positions refer to.
 constexpr int kKnobSize = 42;
