@@ -1,6 +1,7 @@
 #include "au/AUPLUGIN.h"
 
 #include "editor/uEditor.h"
+#include "plugin/VendorRequests.h"
 
 #include <algorithm>
 #include <cmath>
@@ -241,6 +242,10 @@ OSStatus AUPLUGIN::GetPropertyInfo(AudioUnitPropertyID id, AudioUnitScope scope,
         case kEditorSizeProperty:
             dataSize = 2 * sizeof(double);
             return noErr;
+        case kRandomSeedProperty:
+            dataSize = sizeof(UInt32);
+            writable = true;
+            return noErr;
         default:
             break;
         }
@@ -359,6 +364,11 @@ OSStatus AUPLUGIN::SetProperty(AudioUnitPropertyID id, AudioUnitScope scope, Aud
             if (dataSize < sizeof(void*)) return kAudio_ParamError;
             VSTDispatcher(effEditIdle);
             PublishParameterChanges();
+            return noErr;
+        case kRandomSeedProperty:
+            if (dataSize < sizeof(UInt32)) return kAudioUnitErr_InvalidPropertyValue;
+            if (VSTDispatcher(effVendorSpecific, kRandomSeedRequest, *static_cast<const UInt32*>(data)) != 1)
+                return kAudioUnitErr_Uninitialized;
             return noErr;
         case kAudioUnitProperty_InPlaceProcessing:
         case kMusicDeviceProperty_InstrumentCount:

@@ -67,17 +67,19 @@ TEST(RenderTool, FailsClearlyAndLeavesNoFileBehind) {
 }
 
 // The Audio Unit adapter, driven through the host simulator, renders what
-// the VST entry renders: the demo, and a factory preset with tempo,
-// transport, a trigger press and a controller, at an odd block size.
+// the VST entry renders: the demo, a factory preset with tempo, transport, a
+// trigger press and a controller at an odd block size, and the random LFO
+// wave on the volume with a seed given.
 TEST(RenderTool, TheAudioUnitPathRendersExactlyWhatTheVstPathDoes) {
     int hostPreset = 0;  // the first factory preset the host's transport triggers
     while (getSteppedValue(FACTORY_PRESETS[hostPreset][Param::ReverseTriggerMode], kTriggerModeSteps.scale,
-                           kTriggerModeSteps.count) != 2)
+                           kTriggerModeSteps.count) != TriggerMode::Host)
         ++hostPreset;
     TempFolder folder;
     const std::vector<std::vector<std::string>> settings = {
         {"--tail", "0.5"},
-        {"--preset", std::to_string(hostPreset), "--tempo", "97", "--play-at", "1", "--trigger", "3", "--cc", "2:1:7:64", "--block", "333"}};
+        {"--preset", std::to_string(hostPreset), "--tempo", "97", "--play-at", "1", "--trigger", "3", "--cc", "2:1:7:64", "--block", "333"},
+        {"--seed", "9", "--set", "LFO Active=1", "--set", "LFO Wave=1", "--set", "LFO Speed=1", "--set", "LFO > Volume=1"}};
     for (const auto& setting : settings) {
         std::vector<std::string> vst = {"--plugin", TIDEWALKER_PLUGIN_PATH, "-o", folder.file("vst.wav")};
         std::vector<std::string> au = {"--format", "au", "-o", folder.file("au.wav")};

@@ -27,8 +27,10 @@ void AuEffectHost::open() {
     host->setMaxFrames(static_cast<UInt32>(maxFrames));
 }
 
-bool AuEffectHost::setRandomSeed(std::uint32_t) {
-    return false;
+bool AuEffectHost::setRandomSeed(std::uint32_t seed) {
+    const UInt32 value = seed;
+    return AudioUnitSetProperty(host->unit(), tidewalker::au::kRandomSeedProperty, kAudioUnitScope_Global, 0, &value,
+                                sizeof(value)) == noErr;
 }
 
 void AuEffectHost::resume() {

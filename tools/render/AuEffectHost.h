@@ -17,8 +17,7 @@ public:
     static std::unique_ptr<AuEffectHost> load(double sampleRate, int maxBlockSize, std::string& error);
 
     void open() override;
-    // The Audio Unit has no way to take the seed yet: false.
-    bool setRandomSeed(std::uint32_t seed) override;
+    bool setRandomSeed(std::uint32_t seed) override;  // control
     void resume() override;
     void suspend() override;
     EffectInfo info() const override;
