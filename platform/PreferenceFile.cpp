@@ -1,5 +1,6 @@
 #include "platform/PreferenceFile.h"
 
+#include "platform/DurableFile.h"
 #include "platform/Locations.h"
 
 #include <fcntl.h>
@@ -31,12 +32,6 @@ public:
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     int get() const { return fd_; }
-    // Closes now and reports whether the close itself succeeded.
-    bool close()
-    {
-        const int fd = std::exchange(fd_, -1);
-        return fd < 0 || ::close(fd) == 0;
-    }
 
 private:
     int fd_;
@@ -55,20 +50,6 @@ bool readAll(int fd, std::string& text)
         if (text.size() + static_cast<std::size_t>(got) > static_cast<std::size_t>(kMaxFileBytes)) return false;
         text.append(chunk, static_cast<std::size_t>(got));
     }
-}
-
-bool writeFully(int fd, const std::string& text)
-{
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t put = ::write(fd, text.data() + done, text.size() - done);
-        if (put < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        done += static_cast<std::size_t>(put);
-    }
-    return true;
 }
 
 bool onlyWhitespace(const std::string& text)
@@ -134,21 +115,6 @@ std::string linkTarget(const std::string& path)
     std::string target(resolved);
     std::free(resolved);
     return target;
-}
-
-bool replaceAtomically(const std::string& path, const std::string& text)
-{
-    const std::string temporary = path + ".tmp";
-    FileDescriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-    if (file.get() < 0) return false;
-    // The data must be on disk before the rename makes it the store, or a
-    // power cut could leave an empty file in its place.
-    const bool written = writeFully(file.get(), text) && ::fsync(file.get()) == 0 && file.close();
-    if (!written || ::rename(temporary.c_str(), path.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -220,7 +186,7 @@ bool PreferenceFile::writeAll(const nlohmann::json& changes)
         }
         object.update(changes);
         // dump() refuses text that is not valid UTF-8 by throwing.
-        return replaceAtomically(linkTarget(path_), object.dump(2) + "\n");
+        return replaceFileDurably(linkTarget(path_), object.dump(2) + "\n", 0644, ".tmp");
     } catch (const std::exception&) {
         return false;
     }

@@ -1,13 +1,12 @@
 #include "plugin/EcsFile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
+#include "platform/DurableFile.h"
 
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
+#include <string_view>
 
 namespace {
 
@@ -22,17 +21,6 @@ bool isDigit(char c) noexcept {
 
 constexpr std::size_t kReadChunkBytes = 4096;
 constexpr std::size_t kEcsLineBytes = 12;  // "-2147483648\n"
-
-bool writeFully(int descriptor, const char* bytes, std::size_t size) noexcept {
-    while (size > 0) {
-        const ssize_t written = ::write(descriptor, bytes, size);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        bytes += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -127,15 +115,5 @@ bool writeEcsFile(const char* path, const ControllerAssignments& map) {
     for (VstInt32 index : map)
         length += static_cast<std::size_t>(std::snprintf(text + length, sizeof(text) - length, "%d\n", index));
 
-    const std::string temporary = std::string(path) + ".part";
-    const int descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (descriptor < 0) return false;
-    // Flushed to disk before the rename, so a crash cannot leave a short file under the real name.
-    const bool written = writeFully(descriptor, text, length) && ::fsync(descriptor) == 0;
-    const bool closed = ::close(descriptor) == 0;
-    if (!written || !closed || ::rename(temporary.c_str(), path) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    return true;
+    return replaceFileDurably(path, std::string_view(text, length), 0666, ".part");
 }
