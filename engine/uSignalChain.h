@@ -62,6 +62,9 @@ public:
     // applyPendingResets, before its next frame, so they never race a frame.
     void resetReverse(std::int32_t voice) noexcept;  // any
     void resetEverything() noexcept;  // any
+    // Forgets an accepted manual take (a program change): the "Manual" light
+    // goes out and the next press is taken, whatever the new trigger mode.
+    void releaseManualLatch() noexcept;  // any
     // Restarts the "S&H" sequence from seed, the same way as the resets.
     void setRandomSeed(std::uint32_t seed) noexcept;  // any
     void applyPendingResets() noexcept {  // audio; cheap when none is pending

@@ -26,6 +26,7 @@ constexpr std::uint32_t kResetVoice0 = 1u << 0;
 constexpr std::uint32_t kResetVoice1 = 1u << 1;
 constexpr std::uint32_t kResetAll = 1u << 2;
 constexpr std::uint32_t kNewSeed = 1u << 3;
+constexpr std::uint32_t kReleaseLatch = 1u << 4;
 
 // 2^x evaluated in double, rounded to float before anything multiplies it.
 float pow2(float exponent) noexcept {
@@ -207,6 +208,10 @@ void TSignalChain::resetEverything() noexcept {
     pendingResets.fetch_or(kResetAll, relaxed);
 }
 
+void TSignalChain::releaseManualLatch() noexcept {
+    pendingResets.fetch_or(kReleaseLatch, relaxed);
+}
+
 void TSignalChain::setRandomSeed(std::uint32_t seed) noexcept {
     pendingSeed.store(seed, relaxed);
     pendingResets.fetch_or(kNewSeed, std::memory_order_release);
@@ -218,6 +223,7 @@ void TSignalChain::applyPendingResetsNow() noexcept {
     if (asked & kResetVoice0) resetReverseNow(0);
     if (asked & kResetVoice1) resetReverseNow(1);
     if (asked & kResetAll) resetEverythingNow();
+    if (asked & kReleaseLatch) storeRelaxed(manualLatch, false);
 }
 
 void TSignalChain::resetReverseNow(std::int32_t voice) noexcept {

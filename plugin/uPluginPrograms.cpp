@@ -52,11 +52,12 @@ void APlugin::setProgram(VstInt32 index) {
     copyNameField(origProgramName, sizeof(origProgramName), record.name, sizeof(record.name));
 
     // The audio thread carries the resets out before its next frame; its
-    // parameter mapping then takes the new length and hold as the baseline,
-    // and a manual take cut short releases its latch, as the voices are empty.
+    // parameter mapping then takes the new length and hold as the baseline.
+    // A manual take cut short leaves no latch behind, in any trigger mode.
     resetReverse(0);
     resetReverse(1);
     resetEverything();
+    chain.releaseManualLatch();
     programChanged.store(true, std::memory_order_relaxed);
     settingProgram.store(false, std::memory_order_relaxed);
 }

@@ -121,6 +121,27 @@ TEST_F(Programs, ARawRecordGoesLiveAsSetParameterStoresAndCutsAManualTake) {
     EXPECT_FALSE(plugin.getReverseManualTrigger());
 }
 
+TEST_F(Programs, AFactoryPresetLeavesNoManualTakeLatchedWhateverItsTriggerMode) {
+    std::vector<float> in(64, 0.5f), out(64);
+    float* ins[2] = {in.data(), in.data()};
+    float* outs[2] = {out.data(), out.data()};
+    for (VstInt32 mode : {TriggerMode::Audio, TriggerMode::Manual, TriggerMode::Host}) {
+        VstInt32 preset = 0;
+        while (preset < FACTORY_PRESET_COUNT &&
+               getSteppedValue(FACTORY_PRESETS[preset][Param::ReverseTriggerMode], kTriggerModeSteps.scale,
+                               kTriggerModeSteps.count) != mode)
+            ++preset;
+        if (preset == FACTORY_PRESET_COUNT) continue;
+        plugin.setParameter(Param::ReverseTriggerMode, 0.5f);  // "Manual"
+        plugin.setParameter(Param::ReverseTrigger, 1.0f);
+        plugin.processReplacing(ins, outs, 64);
+        ASSERT_TRUE(plugin.getReverseManualTrigger()) << mode;
+        plugin.setFactoryProgram(preset);
+        plugin.processReplacing(ins, outs, 64);
+        EXPECT_FALSE(plugin.getReverseManualTrigger()) << "preset " << preset;
+    }
+}
+
 TEST_F(Programs, ChunksAreOfferedAndTakenOnlyWhereTheHostTableSays) {
     struct Case { const char* product; const char* vendor; bool flag, bank, program; };
     const Case cases[] = {{"MASCHINE HOST", "", true, true, false},   {"Maschine Host", "PROP", true, true, false},
