@@ -100,12 +100,16 @@ void uEditor::presetMenuCommand() {
         chooseScreenSize(mode, true);
         return;
     }
-    if (std::strcmp(text, menus::REVERT_TO_ORIGINAL) == 0)
+    if (std::strcmp(text, menus::REVERT_TO_ORIGINAL) == 0) {
         plugin->origProgram();
-    else if (std::strcmp(text, menus::REVERT_TO_EDITED) == 0)
+    } else if (std::strcmp(text, menus::REVERT_TO_EDITED) == 0) {
         plugin->editProgram();
-    else if (std::strcmp(text, menus::DEFAULT_PRESET) == 0)
+    } else if (std::strcmp(text, menus::DEFAULT_PRESET) == 0) {
         plugin->defaultProgram();
+    } else {
+        resume();  // nothing changed: the host need not look again
+        return;
+    }
     afterProgramChange();
 }
 
@@ -125,8 +129,11 @@ void uEditor::chooseScreenSize(std::int32_t mode, bool announce) {
 }
 
 void uEditor::afterProgramChange() {
-    // The new values are in place already: show them now, not when audio next runs.
+    // The new values are in place already: show them now, not when audio next
+    // runs, and have the host read the program's name and values again, as it
+    // does after a MIDI program change.
     resume();
+    plugin->updateDisplay();
 }
 
 void uEditor::changePresetDelta(int delta) {

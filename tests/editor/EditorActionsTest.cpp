@@ -1,6 +1,7 @@
 // What the user does with the editor: the preset and ECS menus, the buttons,
 // the parameter menu, the settings page and the gestures, checked by what the
 // host hears, what the effect holds and what the preferences store.
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <tuple>
@@ -22,13 +23,14 @@ namespace layout = tidewalker::layout;
 
 namespace {
 
-// What the host heard: "begin 3", "set 3 0.8", "end 3".
+// What the host heard: "begin 3", "set 3 0.8", "end 3", "display" (read the program again).
 std::vector<std::string> heard;
 
 VstIntPtr listeningHost(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float value) {
     if (opcode == audioMasterAutomate) heard.push_back("set " + std::to_string(index) + " " + std::to_string(value));
     if (opcode == audioMasterBeginEdit) heard.push_back("begin " + std::to_string(index));
     if (opcode == audioMasterEndEdit) heard.push_back("end " + std::to_string(index));
+    if (opcode == audioMasterUpdateDisplay) heard.push_back("display");
     return opcode == audioMasterVersion ? 2400 : 0;
 }
 
@@ -74,6 +76,7 @@ struct EditorInHost : ::testing::Test {
         float* io[2] = {left.data(), right.data()};
         plugin.processReplacing(io, io, 64);
     }
+    long hostRefreshes() const { return std::count(heard.begin(), heard.end(), "display"); }
     std::string preference(const char* key) {
         char text[16] = {};
         loadStringFromPrefs(key, text, sizeof text);
@@ -86,6 +89,7 @@ TEST_F(EditorInHost, PresetMenuRevertsAndChoosesTheNextScreenSize) {
     const float original = plugin.getParameter(Param::WetVolume);
     plugin.setParameter(Param::WetVolume, 0.1f);
     choosePresetEntry("Revert to Original Preset");
+    EXPECT_EQ(hostRefreshes(), 1);
     EXPECT_FLOAT_EQ(plugin.getParameter(Param::WetVolume), original);
     EXPECT_FLOAT_EQ(viewWithTag<TKnob>(*frame, Param::WetVolume)->getValue(), original);  // at once, no idle
     EXPECT_FALSE(plugin.getEditChanged());
@@ -93,6 +97,7 @@ TEST_F(EditorInHost, PresetMenuRevertsAndChoosesTheNextScreenSize) {
     EXPECT_FLOAT_EQ(plugin.getParameter(Param::WetVolume), 0.1f);
     choosePresetEntry("Default Preset");
     EXPECT_FLOAT_EQ(plugin.getParameter(Param::WetVolume), parameterRow(Param::WetVolume).defaultValue);
+    EXPECT_EQ(hostRefreshes(), 3);  // one for each command
 
     choosePresetEntry("Set To 150% Screen");
     EXPECT_EQ(preference("Big100") + preference("Big150") + preference("Big200"), "NYN");
@@ -100,6 +105,7 @@ TEST_F(EditorInHost, PresetMenuRevertsAndChoosesTheNextScreenSize) {
               "Tidewalker|Next time you reload your project, Tidewalker will open in 150% Screen Size Mode");
     EXPECT_EQ(frame->getViewSize().getWidth(), 1100);  // until the next editor
     EXPECT_EQ(uEditor::sizeModeFromPrefs(), 1);
+    EXPECT_EQ(hostRefreshes(), 3);  // no program changed
 
     // A store that cannot be written: said so, not announced.
     const std::filesystem::path blocked = effect.home.root.path / "blocked";
@@ -122,6 +128,7 @@ TEST_F(EditorInHost, SubmenusArrowsAndButtonsActOnPressAndShowTheProgramAtOnce) 
     click(previous);  // press and release: one step
     EXPECT_STREQ(presetMenu()->getOverrideText(), plugin.getPresetName(33));
     EXPECT_TRUE(second->isCheckedEntry(1));
+    EXPECT_EQ(hostRefreshes(), 2);
 
     plugin.setParameter(Param::WetVolume, 0.1f);
     previous->setValue(0.0f);  // a release alone does nothing
@@ -132,6 +139,10 @@ TEST_F(EditorInHost, SubmenusArrowsAndButtonsActOnPressAndShowTheProgramAtOnce) 
     click(at<CKickButton>(layout::EDITED_BUTTON));
     EXPECT_FLOAT_EQ(plugin.getParameter(Param::WetVolume), 0.1f);
     EXPECT_TRUE(plugin.getEditChanged());
+    std::this_thread::sleep_for(std::chrono::milliseconds(uEditor::kPresetStepMs + 5));
+    effect.editor->onKeyDown(VstKeyCode{0, VKEY_DOWN, 0}, frame);
+    EXPECT_STREQ(presetMenu()->getOverrideText(), plugin.getPresetName(34));
+    EXPECT_EQ(hostRefreshes(), 5);  // each program change once, the lone release never
 }
 
 TEST_F(EditorInHost, EcsMenuRunsItsThreeCommands) {
