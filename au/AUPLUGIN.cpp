@@ -31,7 +31,7 @@ CFStringRef hostName(const char* effectName) {
 }  // namespace
 
 AUPLUGIN::AUPLUGIN(AudioComponentInstance instance) : AUBase(instance, 1, 1, 0), AUMIDIBase(this) {
-    effect.reset(static_cast<APlugin*>(createEffectWithEditor(AUPLUGINAudioMasterCallback)));
+    effect.reset(static_cast<APlugin*>(createEffectWithEditor(AUPLUGINAudioMasterCallback, "AU")));
     effectRecord = effect->getAeffect();
     effectRecord->resvd1 = reinterpret_cast<VstIntPtr>(this);
     paramCount = static_cast<UInt32>(std::max(effectRecord->numParams, 0));

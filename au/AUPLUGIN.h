@@ -76,6 +76,7 @@ public:
     void PublishParameterChanges();
     void UpdateDisplayAU();
     bool EditorIsOpen() const { return editorOpened; }  // control
+    APlugin& Effect() noexcept { return *effect; }  // control; the effect the unit presents
 
     // The selector split of the Component Manager entry.
     static OSStatus ComponentEntryDispatch(ComponentParameters* parameters, AUPLUGIN* unit);

@@ -42,13 +42,14 @@ constexpr int pictureIndex(int id) {
 
 }  // namespace
 
-AudioEffect* createEffectWithEditor(audioMasterCallback audioMaster) {
+AudioEffect* createEffectWithEditor(audioMasterCallback audioMaster, const char* format) {
     std::unique_ptr<AudioEffect> effect(createEffectInstance(audioMaster));
-    effect->setEditor(new uEditor(effect.get()));
+    effect->setEditor(new uEditor(effect.get(), format));
     return effect.release();
 }
 
-uEditor::uEditor(AudioEffect* effect) : AEffGUIEditor(effect), plugin(dynamic_cast<APlugin*>(effect)) {
+uEditor::uEditor(AudioEffect* effect, const char* format)
+    : AEffGUIEditor(effect), plugin(dynamic_cast<APlugin*>(effect)), formatName(format ? format : "") {
     if (plugin) displays = std::make_unique<EffectDisplaySource>(*plugin);
     sizeMode = sizeModeFromPrefs();
     scale = kScales[sizeMode];

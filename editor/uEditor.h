@@ -58,8 +58,9 @@ public:
     static constexpr int kSettingsSwitchCount = tidewalker::layout::SETTINGS_SWITCH_COUNT;
 
     // The effect must be an APlugin; any other effect (or null) leaves an
-    // editor that never opens.
-    explicit uEditor(AudioEffect* effect);  // control
+    // editor that never opens. format: the plug-in format the effect is
+    // shown to the host in ("VST", "AU", "LV2"), named on the settings page.
+    uEditor(AudioEffect* effect, const char* format);  // control
     ~uEditor() override;  // control
 
     // parent: the host's X11 window. False without an effect, without a
@@ -134,8 +135,8 @@ public:
     void showBackside();  // control
     void hideBackside();  // control
     bool isBacksideShown() const { return backsideShown; }  // control
-    // "Linux VST x86_64 Tidewalker 1.0.0": the build's system, format and
-    // architecture, the product and the effect's version.
+    // "Linux VST x86_64 Tidewalker 1.0.0": the build's system, the editor's
+    // format and the build's architecture, the product and the effect's version.
     std::string versionText() const;  // control
 
 protected:
@@ -190,6 +191,7 @@ private:
     void refreshReadOuts();
 
     APlugin* plugin = nullptr;
+    std::string formatName;
     std::unique_ptr<EffectDisplaySource> displays;  // while there is an effect
     std::int32_t sizeMode = 0;
     float scale = 1.0f;
@@ -261,6 +263,6 @@ private:
     VSTGUI::CBitmap* bitmaps[tidewalker::resources::PICTURE_COUNT]{};
 };
 
-// control: a new effect with its editor attached, as hosts get it. The effect
-// owns the editor; throws what creating either throws.
-AudioEffect* createEffectWithEditor(audioMasterCallback audioMaster);
+// control: a new effect with its editor attached, as hosts get it in format
+// ("VST", "AU"). The effect owns the editor; throws what creating either throws.
+AudioEffect* createEffectWithEditor(audioMasterCallback audioMaster, const char* format);

@@ -48,7 +48,7 @@ constexpr const char* kArchitecture = "unknown";
 
 std::string uEditor::versionText() const {
     const VstInt32 version = plugin ? plugin->getVendorVersion() : 0;
-    return std::string(kSystemName) + " VST " + kArchitecture + " Tidewalker " +
+    return std::string(kSystemName) + " " + formatName + " " + kArchitecture + " Tidewalker " +
            std::to_string((version >> 16) & 0xFF) + "." + std::to_string((version >> 8) & 0xFF) + "." +
            std::to_string(version & 0xFF);
 }

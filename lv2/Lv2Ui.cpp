@@ -47,7 +47,7 @@ bool Lv2Ui::open(std::uintptr_t parent, const LV2UI_Resize* resize) {
     APlugin& effect = glue.effect();
     // The effect keeps its editor for its whole life, as under VST; a UI
     // opened again finds it there.
-    if (!effect.getEditor()) effect.setEditor(new uEditor(&effect));
+    if (!effect.getEditor()) effect.setEditor(new uEditor(&effect, "LV2"));
     editor = effect.getEditor();
     ERect* rect = nullptr;
     if (!editor->getRect(&rect) || !rect) return false;

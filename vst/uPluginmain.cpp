@@ -15,7 +15,7 @@ AEffect* VSTPluginMain(audioMasterCallback audioMaster) {
     // A host that cannot answer the version call cannot drive us either.
     if (!audioMaster || audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) return nullptr;
     try {
-        return createEffectWithEditor(audioMaster)->getAeffect();
+        return createEffectWithEditor(audioMaster, "VST")->getAeffect();
     } catch (...) {
         // Nothing may unwind into the host's C code.
         return nullptr;

@@ -1,5 +1,6 @@
 // The editor view a host asks the view factory for, with its idle timer.
 #include "au/CocoaView.h"
+#include "editor/uEditor.h"
 #include "resources/FrontPanelLayout.h"
 #include "tests/au/AuTestSupport.h"
 #include "tests/gui/GuiTestSupport.h"
@@ -54,6 +55,9 @@ TEST_F(AuView, OpensTheEditorAtItsSizeTicksIdleAndClosesOnRelease) {
         EXPECT_EQ(view->frame().height, tidewalker::layout::FRAME_HEIGHT);
         EXPECT_EQ(view->windowController()->title(), "Tidewalker");
         EXPECT_TRUE(adapter.EditorIsOpen());
+        const auto* editor = dynamic_cast<uEditor*>(adapter.Effect().getEditor());
+        ASSERT_NE(editor, nullptr);
+        EXPECT_EQ(editor->versionText(), "Linux AU x86_64 Tidewalker 1.0.0");
 
         // About fifty ticks a second, each one an idle of the unit's editor.
         int ticks = 0;

@@ -32,7 +32,7 @@ struct EffectWithEditor {
                               audioMasterCallback host = nullptr) {
         if (big150) saveStringToPrefs("Big150", big150);
         if (big200) saveStringToPrefs("Big200", big200);
-        plugin.reset(static_cast<APlugin*>(createEffectWithEditor(host)));
+        plugin.reset(static_cast<APlugin*>(createEffectWithEditor(host, "VST")));
         editor = dynamic_cast<uEditor*>(plugin->getEditor());
     }
     CFrame* openOffscreen() { return editor && editor->openOffscreen() ? editor->getFrame() : nullptr; }

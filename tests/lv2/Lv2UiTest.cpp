@@ -11,6 +11,7 @@
 #include <lv2/instance-access/instance-access.h>
 #include <lv2/ui/ui.h>
 
+#include "editor/uEditor.h"
 #include "tests/gui/GuiTestSupport.h"
 #include "tests/lv2/Lv2TestSupport.h"
 #include "tests/platform/PlatformTestSupport.h"
@@ -101,6 +102,10 @@ TEST_F(UiHost, AKnobTurnedInTheEditorReachesTheHostAsAPortWriteInsideATouch) {
     ASSERT_EQ(childrenOf(parent), std::vector<Window>{holder});
     const std::vector<Window> frame = childrenOf(holder);
     ASSERT_EQ(frame.size(), 1u) << "the editor's window sits in the UI's";
+    // The bundle is built from the same code as this test, so its instance
+    // reads as ours, as it does for the UI.
+    auto* editor = static_cast<uEditor*>(static_cast<Lv2Effect*>(instance)->effect().getEditor());
+    EXPECT_EQ(editor->versionText(), "Linux LV2 x86_64 Tidewalker 1.0.0");
 
     // One wheel step down over the "Dry Volume" knob.
     XEvent wheel{};

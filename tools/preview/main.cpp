@@ -121,7 +121,7 @@ bool writePreview(int sizeMode, const Options& options, const render::StereoBuff
         std::fprintf(stderr, "%s: cannot store the size preference\n", kProgram);
         return false;
     }
-    std::unique_ptr<AudioEffect> effect(createEffectWithEditor(nullptr));
+    std::unique_ptr<AudioEffect> effect(createEffectWithEditor(nullptr, "VST"));
     auto* plugin = dynamic_cast<APlugin*>(effect.get());
     auto* editor = dynamic_cast<uEditor*>(effect->getEditor());
     if (!plugin || !editor) return false;
