@@ -133,8 +133,10 @@ bool writePreview(int sizeMode, const Options& options, const render::StereoBuff
         std::fprintf(stderr, "%s: the editor did not open\n", kProgram);
         return false;
     }
-    if (options.settingsPage) editor->showBackside();
     processDemo(*plugin, *editor, demo, options.seconds);
+    // Turned over only once audio has run: the effect's first refresh after
+    // the program it loaded at start-up returns an open editor to the front panel.
+    if (options.settingsPage) editor->showBackside();
     const char* name = options.settingsPage ? "tidewalker-settings-" : "tidewalker-editor-";
     const auto path = options.outputFolder / (std::string(name) + kPercents[sizeMode] + ".png");
     const bool written = editor->getFrame() && VSTGUI::renderToPng(*editor->getFrame(), path.string());
