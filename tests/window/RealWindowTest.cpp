@@ -154,7 +154,7 @@ struct User {
     std::optional<std::vector<std::string>> useMenu(int x, int y, const std::string& choice = "") {
         click(x, y, Button3);
         std::optional<MenuOnScreen> menu;
-        for (int wait = 0; wait < 25 && !(menu = menuOnScreen(display)); ++wait) std::this_thread::sleep_for(20ms);
+        for (int wait = 0; wait < 50 && !(menu = menuOnScreen(display)); ++wait) std::this_thread::sleep_for(20ms);
         if (!menu) return std::nullopt;
         if (const auto entry = menu->centreOf(choice)) {
             click(entry->first, entry->second);
