@@ -25,6 +25,14 @@ public:
     // them, so recording into them costs the audio thread no page fault. Only
     // ever grows; the samples keep their values.
     void commit(int32_t samples) noexcept;  // control
+    // The same for a take at the voice's length as it stands now, which the
+    // audio thread may have just raised (a tempo change, a MIDI controller).
+    void commitLength() noexcept {  // control
+        commit(length.load(std::memory_order_relaxed));
+    }
+    int32_t getCommitted() const noexcept {  // any
+        return committed.load(std::memory_order_relaxed);
+    }
     void init(float rate) noexcept;  // control
     void clear() noexcept;  // audio
     void zero() noexcept;  // audio

@@ -17,6 +17,7 @@
 #include "plugin/MidiControllerPrefs.h"
 #include "plugin/ParameterSlots.h"
 #include "plugin/ParameterTable.h"
+#include "plugin/TakeMemoryKeeper.h"
 #include "plugin/TextBuffers.h"
 #include "plugin/uPluginPresetsBanks.h"
 
@@ -214,6 +215,8 @@ protected:
     std::atomic<bool> active{false};
     // The thread that last processed; it never commits memory itself.
     std::atomic<std::thread::id> audioThread{};
+    // Commits memory for take lengths the audio thread raises itself.
+    TakeMemoryKeeper::Enrollment takeMemoryKeeper{chain, active};
     PreferenceSnapshot preferences;  // "MuteReverse", "MidiPreset", "MidiBank" without touching the file
     EditorMailbox editorMailbox;
     std::atomic<bool> editorBusy{false};

@@ -18,6 +18,8 @@
 #include <vector>
 
 #include "plugin/APlugin.h"
+#include "tests/memory/KeeperTestSupport.h"
+#include "tests/plugin/PluginTestSupport.h"
 
 namespace {
 
@@ -138,4 +140,40 @@ TEST_F(InstanceMemory, TakesCauseNoPageFaultOnTheAudioThread) {
     std::thread([&] { instance->setParameter(Param::ReverseLength, 0.4f); }).join();  // about 1.3 s
     const long longer = audioThreadFaults([&] { play(*instance, 4 * 44100, true); });
     EXPECT_EQ(std::tuple(first, steady, longer), std::tuple(0, 0, 0));
+}
+
+// A length raised on the audio thread itself cannot commit memory there: the
+// keeper commits it in the background, and then takes at the new length cost
+// the audio thread no page fault either. Raised by a learned controller, and
+// by the host's tempo dropping under a synced length.
+TEST_F(InstanceMemory, TakesAtALengthRaisedOnTheAudioThreadCauseNoPageFault) {
+    chain::setTransport(true, 240.0);
+    chain::ChainPlugin plugin;
+    plugin.setSampleRate(44100.0f);
+    plugin.setParameter(Param::ReverseTempoSync, 0.0f);
+    plugin.setParameter(Param::ReverseLength, 0.3f);  // about 0.7 s
+    plugin.setParameter(Param::ReverseRetriggerHoldTime, 0.3f);
+    plugin.setMidiLatch(Param::ReverseLength, true);
+    plugin.resume();
+    play(plugin, 2 * 44100, true);
+
+    const std::int32_t shorter = plugin.chain.reverse[0].length.load();
+    send(plugin, {midiEvent(0xB0, 20, 52)});  // learned and applied
+    play(plugin, kBlock, true);
+    EXPECT_GT(plugin.chain.reverse[0].length.load(), shorter);
+    ASSERT_TRUE(keeperCaughtUp(plugin));
+    const long controlled = audioThreadFaults([&] { play(plugin, 6 * 44100, true); });
+
+    // Half a bar: 0.5 s at 240 BPM, 1.5 s at 80 BPM.
+    std::thread([&] {
+        plugin.setParameter(Param::ReverseTempoSync, 1.0f);
+        plugin.setParameter(Param::ReverseLength, 9.0f / 21.99f);
+    }).join();
+    play(plugin, 2 * 44100, true);
+    chain::setTransport(true, 80.0);
+    play(plugin, kBlock, true);
+    ASSERT_TRUE(keeperCaughtUp(plugin));
+    EXPECT_EQ(plugin.chain.reverse[0].length.load(), 66151);
+    const long slower = audioThreadFaults([&] { play(plugin, 6 * 44100, true); });
+    EXPECT_EQ(std::tuple(controlled, slower), std::tuple(0, 0));
 }
