@@ -69,12 +69,17 @@ void Lv2Effect::deactivate() {
 
 void Lv2Effect::rememberControls() noexcept {
     for (std::uint32_t i = 0; i < ports::kControlCount; ++i)
-        appliedBits[i] = std::bit_cast<std::uint32_t>(plugin->getParameter(slots[i]));
+        appliedBits[i].store(std::bit_cast<std::uint32_t>(plugin->getParameter(slots[i])), std::memory_order_relaxed);
 }
 
 void Lv2Effect::takeControlsAsApplied() noexcept {
     for (std::uint32_t i = 0; i < ports::kControlCount; ++i)
-        if (controls[i]) appliedBits[i] = std::bit_cast<std::uint32_t>(*controls[i]);
+        if (controls[i]) appliedBits[i].store(std::bit_cast<std::uint32_t>(*controls[i]), std::memory_order_relaxed);
+}
+
+float Lv2Effect::portValueSeen(std::uint32_t control) const noexcept {
+    if (control >= ports::kControlCount) return 0.0f;
+    return std::bit_cast<float>(appliedBits[control].load(std::memory_order_relaxed));
 }
 
 void Lv2Effect::applyControls() noexcept {
@@ -82,9 +87,12 @@ void Lv2Effect::applyControls() noexcept {
         if (!controls[i]) continue;
         const float value = *controls[i];
         const auto bits = std::bit_cast<std::uint32_t>(value);
-        if (bits == appliedBits[i]) continue;
-        appliedBits[i] = bits;
-        plugin->setParameter(slots[i], value);
+        if (bits == appliedBits[i].load(std::memory_order_relaxed)) continue;
+        appliedBits[i].store(bits, std::memory_order_relaxed);
+        // A port taking up the value the effect holds already (the host's
+        // echo of a program change the editor wrote) changes nothing: storing
+        // it again would overwrite the edits "Revert to Edited Preset" brings back.
+        if (value != plugin->getParameter(slots[i])) plugin->setParameter(slots[i], value);
     }
 }
 
@@ -152,15 +160,22 @@ VstIntPtr Lv2Effect::hostCallback(AEffect* record, VstInt32 opcode, VstInt32 ind
     // Before the constructor above has registered itself, the effect is
     // still being built and gets the answers of a host with nothing to say.
     auto* self = record ? reinterpret_cast<Lv2Effect*>(record->resvd1) : nullptr;
-    EditorLink* link = self ? self->editorLink : nullptr;
+    // Read only for the editor's calls, on the UI thread that sets it: the
+    // audio thread asks for the time.
+    const auto link = [self] { return self ? self->editorLink : nullptr; };
     switch (opcode) {
         case audioMasterVersion: return kVstVersion;
         case audioMasterAutomate:
-            if (link) link->automate(index, opt);
+            if (EditorLink* ui = link()) ui->automate(index, opt);
             return 1;
         case audioMasterBeginEdit:
         case audioMasterEndEdit:
-            if (link) link->gesture(index, opcode == audioMasterBeginEdit);
+            if (EditorLink* ui = link()) ui->gesture(index, opcode == audioMasterBeginEdit);
+            return 1;
+        // Sent after a program change; without a UI, LV2 gives the effect no
+        // way to move its input ports.
+        case audioMasterUpdateDisplay:
+            if (EditorLink* ui = link()) ui->parametersChanged();
             return 1;
         case audioMasterGetTime: return self ? reinterpret_cast<VstIntPtr>(&self->clock.timeInfo()) : 0;
         case audioMasterGetSampleRate: return self ? static_cast<VstIntPtr>(self->plugin->getSampleRate()) : 0;

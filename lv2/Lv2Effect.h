@@ -4,6 +4,7 @@
 // and the saved state is the effect's program record.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 
@@ -23,6 +24,9 @@ public:
     virtual ~EditorLink() = default;
     virtual void automate(VstInt32 slot, float value) = 0;  // control
     virtual void gesture(VstInt32 slot, bool begins) = 0;  // control
+    // The effect changed parameters without reporting each one (a program
+    // change): the host's ports may no longer show its values.
+    virtual void parametersChanged() = 0;  // control
 };
 
 class Lv2Effect {
@@ -46,6 +50,9 @@ public:
     APlugin& effect() noexcept { return *plugin; }  // any
     // The UI showing the editor, or none; the editor's edits reach the host through it.
     void setEditorLink(EditorLink* link) noexcept { editorLink = link; }  // control
+    // The value a control port held when the effect last read it (at first
+    // the effect's own value); control is the port's index among the controls.
+    float portValueSeen(std::uint32_t control) const noexcept;  // any
 
     // MIDI events gathered from one run before the effect takes them; the
     // effect's own queue holds fewer.
@@ -72,7 +79,7 @@ private:
     const float* controls[ports::kControlCount] = {};
     // Bits of the value each control last handed to the effect (at first the
     // effect's own value): a port moves the parameter only when the host changes it.
-    std::uint32_t appliedBits[ports::kControlCount] = {};
+    std::atomic<std::uint32_t> appliedBits[ports::kControlCount] = {};
 
     // The run in progress: frames already processed and MIDI waiting for them.
     std::uint32_t processed = 0;

@@ -41,7 +41,9 @@ Lv2Ui* Lv2Ui::create(LV2UI_Write_Function write, LV2UI_Controller controller, LV
 }
 
 Lv2Ui::Lv2Ui(Lv2Effect& glue, LV2UI_Write_Function write, LV2UI_Controller controller, const LV2UI_Touch* touch)
-    : glue(glue), write(write), controller(controller), touch(touch) {}
+    : glue(glue), write(write), controller(controller), touch(touch) {
+    for (std::uint32_t i = 0; i < ports::kControlCount; ++i) hostValues[i] = glue.portValueSeen(i);
+}
 
 bool Lv2Ui::open(std::uintptr_t parent, const LV2UI_Resize* resize) {
     APlugin& effect = glue.effect();
@@ -75,12 +77,33 @@ Lv2Ui::~Lv2Ui() {
 }
 
 void Lv2Ui::idle() {
-    editor->idle();
+    // Through the effect, which announces a MIDI program change here.
+    glue.effect().dispatcher(effEditIdle, 0, 0, nullptr, 0.0f);
+}
+
+void Lv2Ui::portEvent(std::uint32_t port, float value) noexcept {
+    if (port >= ports::kFirstControl && port < ports::kFirstControl + ports::kControlCount)
+        hostValues[port - ports::kFirstControl] = value;
 }
 
 void Lv2Ui::automate(VstInt32 slot, float value) {
     const std::int64_t port = ports::portOfSlot(slot);
-    if (port >= 0) write(controller, static_cast<std::uint32_t>(port), sizeof(value), 0, &value);
+    if (port < 0) return;
+    hostValues[port - ports::kFirstControl] = value;
+    write(controller, static_cast<std::uint32_t>(port), sizeof(value), 0, &value);
+}
+
+void Lv2Ui::parametersChanged() {
+    // One gesture per port written, as if each control had been moved.
+    APlugin& effect = glue.effect();
+    const ports::ControlSlots slots = ports::controlSlots();
+    for (std::uint32_t i = 0; i < ports::kControlCount; ++i) {
+        const float value = effect.getParameter(slots[i]);
+        if (value == hostValues[i]) continue;
+        gesture(slots[i], true);
+        automate(slots[i], value);
+        gesture(slots[i], false);
+    }
 }
 
 void Lv2Ui::gesture(VstInt32 slot, bool begins) {

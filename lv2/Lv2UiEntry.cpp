@@ -26,9 +26,15 @@ void cleanup(LV2UI_Handle handle) {
     delete self(handle);
 }
 
-// Host automation reaches the effect through the control ports; the editor
-// reads the effect, so there is nothing to do with the echo here.
-void portEvent(LV2UI_Handle, uint32_t, uint32_t, uint32_t, const void*) {}
+// Host automation reaches the effect through the control ports and the
+// editor reads the effect; the UI only notes what the host holds.
+void portEvent(LV2UI_Handle handle, uint32_t port, uint32_t size, uint32_t format, const void* buffer) {
+    if (format == 0 && size == sizeof(float) && buffer) {
+        float value;
+        std::memcpy(&value, buffer, sizeof(value));
+        self(handle)->portEvent(port, value);
+    }
+}
 
 int idle(LV2UI_Handle handle) {
     try {
