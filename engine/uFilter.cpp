@@ -46,6 +46,7 @@ void TFilter::init(float rate) noexcept {
     resonance = lastResonance = 0.0f;
     freqHzInput = -1.0f;
     combResonanceInput = -1.0f;
+    settled = false;
     b0 = b1 = b2 = a1 = a2 = 0.0f;
     combDelay = 0;
     combWritePos = 0;
@@ -65,6 +66,7 @@ void TFilter::setType(int32_t newType) noexcept {
     // stay, and the next update redesigns because lastType differs.
     if (newType != type) resetHistory();
     type = newType;
+    settled = false;
 }
 
 void TFilter::design() noexcept {

@@ -23,13 +23,13 @@ public:
 
     void init(float rate) noexcept;  // control
     void setType(int32_t newType) noexcept;  // audio
-    void setFreq(float value) noexcept { targetFreq = unit(value); }  // audio
-    void setRes(float value) noexcept { resonance = unit(value) * 0.95f; }  // audio
-    // Glides the frequency and redesigns the coefficients when their inputs moved.
-    void update(bool snap) noexcept;  // audio
-    // Only the glide: for a filter the signal does not pass through now. Its
-    // coefficients catch up at its next update.
-    void glide(bool snap) noexcept { smoothedFreq = snap ? targetFreq : 0.01f * targetFreq + 0.99f * smoothedFreq; }  // audio
+    // Once per frame, with the normalised frequency and resonance: the
+    // frequency glides towards its target (or jumps there on snap); a filter
+    // the signal passes (inUse) redesigns its coefficients when their inputs
+    // moved, the others catch up when taken into use. Returns at once when
+    // the last call had the same arguments and changed nothing, since this
+    // one would not either.
+    void follow(float frequency, float res, bool inUse, bool snap) noexcept;  // audio
     void process(float& left, float& right) noexcept;  // audio
 
     // Sub-steps per sample for the biquads.
@@ -64,6 +64,11 @@ public:
     static float unit(float value) noexcept { return std::isnan(value) ? 0.0f : std::min(std::max(value, 0.0f), 1.0f); }
 
 private:
+    void setFreq(float value) noexcept { targetFreq = unit(value); }
+    void setRes(float value) noexcept { resonance = unit(value) * 0.95f; }
+    // The glide alone; true from update when it redesigned.
+    void glide(bool snap) noexcept { smoothedFreq = snap ? targetFreq : 0.01f * targetFreq + 0.99f * smoothedFreq; }
+    bool update(bool snap) noexcept;
     void resetHistory() noexcept;
     void design() noexcept;
     void designComb() noexcept;
@@ -77,9 +82,26 @@ private:
     float freqHzInput = -1.0f;
     // The resonance the comb feedback was computed for.
     float combResonanceInput = -1.0f;
+    // The arguments of the last follow, and whether it left everything as it was.
+    float followFrequency = 0.0f;
+    float followResonance = 0.0f;
+    bool followInUse = false;
+    bool settled = false;
 };
 
-inline void TFilter::update(bool snap) noexcept {
+inline void TFilter::follow(float frequency, float res, bool inUse, bool snap) noexcept {
+    if (settled && !snap && frequency == followFrequency && res == followResonance && inUse == followInUse) return;
+    followFrequency = frequency;
+    followResonance = res;
+    followInUse = inUse;
+    const float before = smoothedFreq;
+    setFreq(frequency);
+    setRes(res);
+    const bool redesigned = inUse ? update(snap) : (glide(snap), false);
+    settled = !redesigned && smoothedFreq == before;
+}
+
+inline bool TFilter::update(bool snap) noexcept {
     glide(snap);
     const float s = smoothedFreq;
     if (s != freqHzInput) {
@@ -88,8 +110,9 @@ inline void TFilter::update(bool snap) noexcept {
     }
     if (std::fabs(lastFreqHz - freqHz) <= 0.0001f && std::fabs(lastResonance - resonance) <= 0.0001f &&
         lastType == type)
-        return;
+        return false;
     design();
+    return true;
 }
 
 // The input pair is held for the four sub-steps and their outputs averaged.

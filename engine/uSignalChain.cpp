@@ -72,16 +72,12 @@ void TSignalChain::processSound() noexcept {
     const float filterQ = value(Param::FilterQ);
     const float filterDepth = 2.0f * value(Param::LfoToFilterFrequency) - 1.0f;
     const float highPassDepth = 2.0f * value(Param::LfoToHighPassFrequency) - 1.0f;
-    const auto follow = [snap = filterSnap](TFilter& filter, bool inUse, float frequency, float resonance) {
-        filter.setFreq(frequency);
-        filter.setRes(resonance);
-        inUse ? filter.update(snap) : filter.glide(snap);
-    };
-    follow(lowPassFilter, filtersOn && lowPassOn, std::clamp(filterFreq + filterDepth * v, 0.0f, 1.0f), filterQ);
-    follow(combFilter, filtersOn && !lowPassOn, std::clamp(filterFreq + 0.5f * filterDepth * v, 0.0f, 1.0f), filterQ);
-    follow(highPassFilter, filtersOn,
-           std::clamp(value(Param::HighPassFilterFrequency) + highPassDepth * v, 0.0f, 1.0f),
-           value(Param::HighPassFilterQ));
+    lowPassFilter.follow(std::clamp(filterFreq + filterDepth * v, 0.0f, 1.0f), filterQ, filtersOn && lowPassOn,
+                         filterSnap);
+    combFilter.follow(std::clamp(filterFreq + 0.5f * filterDepth * v, 0.0f, 1.0f), filterQ, filtersOn && !lowPassOn,
+                      filterSnap);
+    highPassFilter.follow(std::clamp(value(Param::HighPassFilterFrequency) + highPassDepth * v, 0.0f, 1.0f),
+                          value(Param::HighPassFilterQ), filtersOn, filterSnap);
     filterSnap = false;
 
     if (holding) countUp(samplesSinceTrigger);

@@ -16,9 +16,7 @@ constexpr float notANumber = std::numeric_limits<float>::quiet_NaN();
 void design(TFilter& filter, int32_t type, float rate, double hz, float res) {
     filter.init(rate);
     filter.setType(type);
-    filter.setFreq(float(std::log2(hz / 20.0) / 10.0));
-    filter.setRes(res);
-    filter.update(true);
+    filter.follow(float(std::log2(hz / 20.0) / 10.0), res, true, true);
 }
 
 // The biquad's response at theta radians per oversampled step.
@@ -50,6 +48,25 @@ TEST(Filter, BiquadGainAtTheCorner) {
     design(f, TFilter::HIGH_PASS, 44100.0f, 20.0, 0.5f);
     design(g, TFilter::HIGH_PASS, 44100.0f, 40.0, 0.5f);
     EXPECT_EQ(f.a1, g.a1);
+}
+
+TEST(Filter, FollowStillSeesEachInputOnceSettled) {
+    // A filter that only glides designs nothing; taken into use it catches
+    // up, and after settling a move of any one input still redesigns.
+    TFilter f, fresh;
+    f.init(44100.0f);
+    for (int i = 0; i < 5000; ++i) f.follow(0.5f, 0.2f, false, false);
+    EXPECT_EQ(f.b0, 0.0f);
+    f.follow(0.5f, 0.2f, true, false);
+    design(fresh, TFilter::LOW_PASS, 44100.0f, 20.0 * std::exp2(5.0), 0.2f);
+    EXPECT_FLOAT_EQ(f.a1, fresh.a1);  // the glide settles a rounding short of 0.5
+    f.follow(0.5f, 0.2f, true, false);
+    f.follow(0.5f, 0.7f, true, false);
+    design(fresh, TFilter::LOW_PASS, 44100.0f, 20.0 * std::exp2(5.0), 0.7f);
+    EXPECT_FLOAT_EQ(f.a2, fresh.a2);
+    f.setType(TFilter::HIGH_PASS);
+    f.follow(0.5f, 0.7f, true, false);
+    EXPECT_LT(f.b1, 0.0f);
 }
 
 TEST(Filter, CoefficientsMatchTheLibraryTrigonometryUpToTheCap) {
@@ -133,8 +150,7 @@ TEST(Filter, CombEchoesEveryWholeDelayAndFrequencyGlides) {
         f.process(l, r);
         ASSERT_NEAR(l, i == 0 ? 1.0f : i == 2205 ? fb : i == 4410 ? fb * fb : 0.0f, 1e-6) << i;
     }
-    f.setFreq(1.0f);  // a new frequency keeps the lines, a new type clears them
-    f.update(true);
+    f.follow(1.0f, 1.0f, true, true);  // a new frequency keeps the lines, a new type clears them
     EXPECT_EQ(f.combDelay, 551);  // 2.15 samples at 20,480 Hz
     EXPECT_FLOAT_EQ(f.combLeft[2206], fb);  // sample n sits in slot n + 1
     f.setType(TFilter::HIGH_PASS);
@@ -142,7 +158,7 @@ TEST(Filter, CombEchoesEveryWholeDelayAndFrequencyGlides) {
     for (float v : f.combLeft) ASSERT_EQ(v, 0.0f);
 
     int updates = 0;  // the glide: 0.99^n falls below 1 % after about 460 updates
-    for (f.setFreq(0.0f); f.smoothedFreq > 0.01f && updates < 10000; ++updates) f.update(false);
+    for (; f.smoothedFreq > 0.01f && updates < 10000; ++updates) f.follow(0.0f, 1.0f, true, false);
     EXPECT_NEAR(updates, 459, 2);
 
     f.combDelay = 256 * 100 + 1;  // between whole samples: rounds up
