@@ -18,7 +18,6 @@ void TLfo::init(float rate) noexcept {
     increment = 0.0f;
     phaseOffset = 0.0f;
     cyclePhase.store(0.0f, relaxed);
-    value = 0.0f;
     randomValue = 0.0f;
     incrementStale = true;
 }

@@ -16,8 +16,9 @@ public:
     // speed: normalised "LFO Speed"; tempo in BPM; syncedPeriod: the tempo
     // division chosen by the same speed, in two-bar units, used only while synced.
     void setSpeed(float speed, float tempo, float syncedPeriod) noexcept;  // audio
+    // Advances the phase; the value follows from it on request.
     void update(float samples) noexcept;  // audio
-    float getValue() const noexcept { return value; }  // audio
+    float getValue() const noexcept;  // audio
     float getPos() const noexcept;  // any
     // Starts the "S&H" generator's sequence afresh from seed.
     void setSeed(uint32_t seed) noexcept;  // control
@@ -30,7 +31,6 @@ public:
     float phaseOffset = 0.0f;
     std::atomic<float> cyclePhase{0.0f};  // the editor's LFO screen polls it
     static_assert(std::atomic<float>::is_always_lock_free);
-    float value = 0.0f;
     float randomValue = 0.0f;
 
 private:
@@ -62,20 +62,21 @@ inline void TLfo::update(float samples) noexcept {
         randomValue = float(nextRandom15()) * 2.0f / 32767.0f - 1.0f;
     }
     cyclePhase.store(phase, std::memory_order_relaxed);
+}
 
-    const float shifted = phase + phaseOffset;
+// Inline, and only when asked for: the chain needs it only while the LFO
+// modulates something.
+inline float TLfo::getValue() const noexcept {
+    if (!on) return 0.0f;
+    const float shifted = cyclePhase.load(std::memory_order_relaxed) + phaseOffset;
     const float frac = shifted - std::floor(shifted);
-    if (!on) {
-        value = 0.0f;
-        return;
-    }
     switch (wave) {
-        case 0: value = std::sin(frac * 6.28318f); break;
-        case 1: value = 2.0f * frac - 1.0f; break;
-        case 2: value = 1.0f - 2.0f * frac; break;
-        case 3: value = 1.0f - 2.0f * std::fabs(1.0f - 2.0f * frac); break;
-        case 4: value = frac < 0.5f ? -1.0f : 1.0f; break;
-        case 5: value = randomValue; break;
-        default: value = 0.0f; break;
+        case 0: return std::sin(frac * 6.28318f);
+        case 1: return 2.0f * frac - 1.0f;
+        case 2: return 1.0f - 2.0f * frac;
+        case 3: return 1.0f - 2.0f * std::fabs(1.0f - 2.0f * frac);
+        case 4: return frac < 0.5f ? -1.0f : 1.0f;
+        case 5: return randomValue;
+        default: return 0.0f;
     }
 }

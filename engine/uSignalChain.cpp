@@ -60,8 +60,15 @@ void TSignalChain::processSound() noexcept {
         setOften();
     }
 
+    // The LFO's value counts only where a depth is not 0; with all of them
+    // at 0, a value of 0 gives every result to the bit.
+    const float filterDepth = 2.0f * value(Param::LfoToFilterFrequency) - 1.0f;
+    const float highPassDepth = 2.0f * value(Param::LfoToHighPassFrequency) - 1.0f;
+    const float volumeDepth = 2.0f * value(Param::LfoToVolume) - 1.0f;
+    const float panDepth = 2.0f * value(Param::LfoToPan) - 1.0f;
     lfo.update(1.0f);
-    const float v = lfo.getValue();
+    const bool modulated = filterDepth != 0.0f || highPassDepth != 0.0f || volumeDepth != 0.0f || panDepth != 0.0f;
+    const float v = modulated ? lfo.getValue() : 0.0f;
 
     // Every frame, whatever the switches say, the filters glide towards
     // their targets; only those the signal passes in this frame redesign
@@ -70,8 +77,6 @@ void TSignalChain::processSound() noexcept {
     const bool lowPassOn = value(Param::FilterMode) < 0.5f;
     const float filterFreq = value(Param::FilterFrequency);
     const float filterQ = value(Param::FilterQ);
-    const float filterDepth = 2.0f * value(Param::LfoToFilterFrequency) - 1.0f;
-    const float highPassDepth = 2.0f * value(Param::LfoToHighPassFrequency) - 1.0f;
     lowPassFilter.follow(std::clamp(filterFreq + filterDepth * v, 0.0f, 1.0f), filterQ, filtersOn && lowPassOn,
                          filterSnap);
     combFilter.follow(std::clamp(filterFreq + 0.5f * filterDepth * v, 0.0f, 1.0f), filterQ, filtersOn && !lowPassOn,
@@ -128,11 +133,9 @@ void TSignalChain::processSound() noexcept {
     float gainLeft = 0.0f;
     float gainRight = 0.0f;
     if (!muteOn) {
-        const float a = 2.0f * value(Param::LfoToVolume) - 1.0f;
-        const float p = 2.0f * value(Param::LfoToPan) - 1.0f;
-        const float pan = 0.5f + 0.5f * p * v;
-        const float depth = std::fabs(a);
-        const float g = wetGain * ((0.5f + 0.5f * a * v) * depth + (1.0f - depth));
+        const float pan = 0.5f + 0.5f * panDepth * v;
+        const float depth = std::fabs(volumeDepth);
+        const float g = wetGain * ((0.5f + 0.5f * volumeDepth * v) * depth + (1.0f - depth));
         gainLeft = std::clamp(2.0f - 2.0f * pan, 0.0f, 1.0f) * g;
         gainRight = std::clamp(2.0f * pan, 0.0f, 1.0f) * g;
     }
