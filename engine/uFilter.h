@@ -1,7 +1,8 @@
 // The stereo filter of the reversed signal (resonant low-pass, high-pass or
 // feedback comb, chosen by its type) and the waveshaper that precedes it.
-// Both channels run side by side in one SSE2 register; each lane does the
-// same float operations in the same order as the scalar formulas, so the
+// Both channels run side by side in one SSE2 register, left in lane 0 and
+// right in lane 1, from the waveshaper through both filters; each lane does
+// the same float operations in the same order as the scalar formulas, so the
 // result is the same to the bit.
 #pragma once
 
@@ -30,7 +31,8 @@ public:
     // the last call had the same arguments and changed nothing, since this
     // one would not either.
     void follow(float frequency, float res, bool inUse, bool snap) noexcept;  // audio
-    void process(float& left, float& right) noexcept;  // audio
+    // pair: left and right in lanes 0 and 1; the other lanes ride along.
+    __m128 process(__m128 pair) noexcept;  // audio
 
     // Sub-steps per sample for the biquads.
     static constexpr int32_t oversampling = 4;
@@ -74,7 +76,7 @@ private:
     void designComb() noexcept;
     void designLowPass() noexcept;
     void designHighPass() noexcept;
-    void processBiquad(float& left, float& right) noexcept;
+    __m128 processBiquad(__m128 pair) noexcept;
     void processComb(float& left, float& right) noexcept;
 
     // The glided frequency the last freqHz was computed for, so that the
@@ -119,9 +121,9 @@ inline bool TFilter::update(bool snap) noexcept {
 // With the input held, b0 x[n], b1 x[n] and b2 x[n] are the same products in
 // every sub-step, so each is formed once; the sums keep the order of
 // b0 x[n] + b1 x[n-1] + b2 x[n-2] - a1 y[n-1] - a2 y[n-2] + offset.
-inline void TFilter::processBiquad(float& left, float& right) noexcept {
+inline __m128 TFilter::processBiquad(__m128 pair) noexcept {
     const __m128 offset = _mm_set1_ps(denormalOffset);
-    const __m128 x = _mm_add_ps(_mm_setr_ps(left, right, 0.0f, 0.0f), offset);
+    const __m128 x = _mm_add_ps(pair, offset);
     const __m128 x1 = _mm_load_ps(xHistory[0]);
     const __m128 x2 = _mm_load_ps(xHistory[1]);
     __m128 y1 = _mm_load_ps(yHistory[0]);
@@ -141,30 +143,27 @@ inline void TFilter::processBiquad(float& left, float& right) noexcept {
     }
     const __m128 out = _mm_mul_ps(sum, _mm_set1_ps(1.0f / float(oversampling)));
     // out - out is 0 exactly when out is finite.
-    const int finite = _mm_movemask_ps(_mm_cmpeq_ps(_mm_sub_ps(out, out), _mm_setzero_ps())) & 3;
+    const __m128 finite = _mm_cmpeq_ps(_mm_sub_ps(out, out), _mm_setzero_ps());
     _mm_store_ps(xHistory[0], x);
     _mm_store_ps(xHistory[1], x);
     _mm_store_ps(yHistory[0], y1);
     _mm_store_ps(yHistory[1], y2);
-    alignas(16) float result[4];
-    _mm_store_ps(result, out);
-    left = result[0];
-    right = result[1];
-    if (finite != 3) {
-        // A non-finite input would otherwise poison the recursion for good.
-        for (int channel = 0; channel < 2; ++channel) {
-            if (finite & (1 << channel)) continue;
-            for (float* history : {xHistory[0], xHistory[1], yHistory[0], yHistory[1]}) history[channel] = 0.0f;
-            (channel ? right : left) = 0.0f;
-        }
+    if ((_mm_movemask_ps(finite) & 3) != 3) {
+        // A non-finite input would otherwise poison the recursion for good:
+        // that channel starts again from silence.
+        for (float* history : {xHistory[0], xHistory[1], yHistory[0], yHistory[1]})
+            _mm_store_ps(history, _mm_and_ps(finite, _mm_load_ps(history)));
     }
+    return _mm_and_ps(finite, out);
 }
 
-inline void TFilter::process(float& left, float& right) noexcept {
-    if (type == LOW_PASS || type == HIGH_PASS)
-        processBiquad(left, right);
-    else if (type == COMB)
-        processComb(left, right);
+inline __m128 TFilter::process(__m128 pair) noexcept {
+    if (type == LOW_PASS || type == HIGH_PASS) return processBiquad(pair);
+    if (type != COMB) return pair;
+    alignas(16) float lanes[4];
+    _mm_store_ps(lanes, pair);
+    processComb(lanes[0], lanes[1]);
+    return _mm_load_ps(lanes);
 }
 
 // Soft odd-symmetric saturation x(1 + k) / (1 + k|x|) with k = 2^(5 * amount) - 1.
@@ -172,8 +171,8 @@ inline void TFilter::process(float& left, float& right) noexcept {
 class TDistortion {
 public:
     float doDistortion(float sample, float amount) noexcept;  // audio
-    // Both channels at once, each exactly as doDistortion would shape it.
-    void process(float& left, float& right, float amount) noexcept;  // audio
+    // Every lane at once, each exactly as doDistortion would shape it.
+    __m128 process(__m128 pair, float amount) noexcept;  // audio
 
 private:
     void setAmount(float amount) noexcept {
@@ -202,12 +201,9 @@ inline __m128 TDistortion::shape(__m128 samples) const noexcept {
     return _mm_and_ps(isNumber, _mm_add_ps(held, _mm_set1_ps(1e-15f)));
 }
 
-inline void TDistortion::process(float& left, float& right, float amount) noexcept {
+inline __m128 TDistortion::process(__m128 pair, float amount) noexcept {
     setAmount(amount);
-    alignas(16) float result[4];
-    _mm_store_ps(result, shape(_mm_setr_ps(left, right, 0.0f, 0.0f)));
-    left = result[0];
-    right = result[1];
+    return shape(pair);
 }
 
 inline float TDistortion::doDistortion(float sample, float amount) noexcept {

@@ -3,6 +3,8 @@
 // dry/wet mix.
 #include "engine/uSignalChain.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -13,10 +15,11 @@ namespace {
 constexpr float kClip = 0.999f;
 constexpr float kSilence = 0.0001f;
 
-// Clipped short of full scale; a result that is not a number never reaches the host.
-float clipOutput(float sample) noexcept {
-    if (!std::isfinite(sample)) return 0.0f;
-    return std::clamp(sample, -kClip, kClip);
+// Clipped short of full scale, lane by lane; a result that is not a number
+// never reaches the host (x - x is 0 exactly when x is finite).
+__m128 clipOutput(__m128 samples) noexcept {
+    const __m128 finite = _mm_cmpeq_ps(_mm_sub_ps(samples, samples), _mm_setzero_ps());
+    return _mm_and_ps(finite, _mm_min_ps(_mm_max_ps(samples, _mm_set1_ps(-kClip)), _mm_set1_ps(kClip)));
 }
 
 }  // namespace
@@ -110,8 +113,8 @@ void TSignalChain::processSound() noexcept {
     // The older take keeps the output until it ends; voices are never summed.
     std::int32_t selected = secondPlays ? 1 : 0;
     if (firstPlays && secondPlays) selected = 1 - reverseToUse;
-    float wetLeft = voiceOut[selected][0];
-    float wetRight = voiceOut[selected][1];
+    // The pair stays in one register from here to the mix.
+    __m128 wet = _mm_setr_ps(voiceOut[selected][0], voiceOut[selected][1], 0.0f, 0.0f);
 
     const float dryValue = value(Param::DryVolume);
     if (dryValue != dryGainValue) {
@@ -125,9 +128,9 @@ void TSignalChain::processSound() noexcept {
     }
 
     if (filtersOn) {
-        distortion.process(wetLeft, wetRight, value(Param::Distort));
-        (lowPassOn ? lowPassFilter : combFilter).process(wetLeft, wetRight);
-        highPassFilter.process(wetLeft, wetRight);
+        wet = distortion.process(wet, value(Param::Distort));
+        wet = (lowPassOn ? lowPassFilter : combFilter).process(wet);
+        wet = highPassFilter.process(wet);
     }
 
     float gainLeft = 0.0f;
@@ -141,10 +144,15 @@ void TSignalChain::processSound() noexcept {
     }
 
     const float dry = dryMuteOn ? 0.0f : dryGain;
-    outputLeft = clipOutput(gainLeft * wetLeft + inputLeft * dry);
-    outputRight = clipOutput(gainRight * wetRight + inputRight * dry);
+    const __m128 mixed = _mm_add_ps(_mm_mul_ps(_mm_setr_ps(gainLeft, gainRight, 0.0f, 0.0f), wet),
+                                    _mm_mul_ps(_mm_setr_ps(inputLeft, inputRight, 0.0f, 0.0f), _mm_set1_ps(dry)));
+    alignas(16) float lanes[4];
+    _mm_store_ps(lanes, clipOutput(mixed));
+    outputLeft = lanes[0];
+    outputRight = lanes[1];
 
-    updateReverseDisplay(level, (std::fabs(wetLeft) + std::fabs(wetRight)) * 0.5f, mode == TriggerMode::Host);
+    _mm_store_ps(lanes, wet);
+    updateReverseDisplay(level, (std::fabs(lanes[0]) + std::fabs(lanes[1])) * 0.5f, mode == TriggerMode::Host);
     if ((counter & 63u) == 0) updateVu();
 
     // Bypass still runs everything above, so voices, LFO and display keep moving.
