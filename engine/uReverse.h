@@ -25,10 +25,12 @@ public:
     // them, so recording into them costs the audio thread no page fault. Only
     // ever grows; the samples keep their values.
     void commit(int32_t samples) noexcept;  // control
-    // The same for a take at the voice's length as it stands now, which the
-    // audio thread may have just raised (a tempo change, a MIDI controller).
-    void commitLength() noexcept {  // control
-        commit(length.load(std::memory_order_relaxed));
+    // The same for a take at the voice's length as it stands now, and
+    // headroom (0 to BUFFER_SIZE) samples more: the audio thread may raise the
+    // length (a tempo change, a MIDI controller) under a take it records,
+    // which runs on at once.
+    void commitLength(int32_t headroom) noexcept {  // control
+        commit(length.load(std::memory_order_relaxed) + headroom);
     }
     int32_t getCommitted() const noexcept {  // any
         return committed.load(std::memory_order_relaxed);

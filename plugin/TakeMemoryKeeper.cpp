@@ -81,7 +81,8 @@ Enrollment::~Enrollment() {
 
 void Enrollment::keep() const noexcept {
     if (!active.load(std::memory_order_relaxed)) return;
-    for (TReverse& voice : chain.reverse) voice.commitLength();
+    for (TReverse& voice : chain.reverse)
+        voice.commitLength(static_cast<int32_t>(voice.sampleRate.load(std::memory_order_relaxed) * kHeadroomSeconds));
 }
 
 }  // namespace TakeMemoryKeeper

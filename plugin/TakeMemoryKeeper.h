@@ -11,6 +11,11 @@
 
 namespace TakeMemoryKeeper {
 
+// A length raised under a take being recorded is needed at once, so the
+// voices keep this much beyond their length committed: several rounds of the
+// keeper.
+inline constexpr float kHeadroomSeconds = 0.1f;
+
 // Puts a chain under the keeper for the enrolment's lifetime: its voices are
 // committed while active is true. The first enrolment starts the keeper's
 // thread and the last one leaving joins it, so no thread of ours outlives the
