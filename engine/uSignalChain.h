@@ -47,7 +47,9 @@ public:
     // Makes resident, in both voices, what takes of this "Reverse Length"
     // value and tempo sync can record at the current rate and tempo. Called
     // before such a setting goes live, so the audio thread takes no page
-    // fault recording them; a longer synced take after a tempo change may.
+    // fault recording them. A length that grows on the audio thread (a
+    // controller, a tempo drop under sync) is for the chain's owner to catch
+    // up off the audio thread (the voices' commitLength).
     void commitTakeMemory(float lengthValue, bool synced) noexcept;  // control
     // Tempo and transport for the frames that follow, and whether a stopping
     // transport silences the voices ("MuteReverse").
