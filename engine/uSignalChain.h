@@ -151,10 +151,14 @@ public:
     float wetGainValue = -1.0f;
     float wetGain = 0.0f;
     // The display window as the audio thread last worked it out, with what it
-    // depends on; worked out again only when one of these differs.
+    // depends on; worked out again only when one of these differs. Take
+    // lengths, hold and tempo move only in the chain's own periodic work and
+    // resets, which mark the window stale when they do; while the two takes
+    // differ in length the heard voice decides, so it stays stale.
     struct DisplayWindow {
         float zoomValue = -1.0f;
         bool synced = false;
+        bool stale = true;
         std::int32_t takeLengths[2] = {};
         std::int32_t holdSamples = 0;
         float tempo = 0.0f;
@@ -184,7 +188,15 @@ private:
     void updateVu() noexcept;
     void clearDisplay() noexcept;
     float displayLengthMS(float zoomFactor, bool synced) const noexcept;  // any
-    float currentDisplayLengthMS() noexcept;  // the same, cached for the audio thread
+    // The same, cached for the audio thread: a frame compares two parameters.
+    float currentDisplayLengthMS() noexcept {
+        const DisplayWindow& w = displayWindow;
+        if (w.stale || value(Param::ReverseZoom) != w.zoomValue || onOff(Param::ReverseTempoSync) != w.synced)
+            refreshDisplayWindow();
+        return w.ms;
+    }
+    void refreshDisplayWindow() noexcept;
+    void noteDisplayWindowInputs() noexcept;  // after lengths, hold or tempo may have moved
 
     const float* values;
     Owner& owner;

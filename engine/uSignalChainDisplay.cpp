@@ -52,19 +52,21 @@ float TSignalChain::displayLengthMS(float zoomFactor, bool synced) const noexcep
     return toWholeBars(window, loadRelaxed(tempo), kBarsToQuantize);
 }
 
-float TSignalChain::currentDisplayLengthMS() noexcept {
-    // Worked out per frame by the formula, but only redone when an input
-    // moved; while the two takes differ in length, the heard voice decides.
-    DisplayWindow& w = displayWindow;
+void TSignalChain::refreshDisplayWindow() noexcept {
     const float zoom = value(Param::ReverseZoom);
     const bool synced = onOff(Param::ReverseTempoSync);
     const std::int32_t first = reverse[0].length.load(relaxed);
     const std::int32_t second = reverse[1].length.load(relaxed);
-    if (zoom != w.zoomValue || synced != w.synced || first != w.takeLengths[0] || second != w.takeLengths[1] ||
-        holdSamples != w.holdSamples || tempo != w.tempo || first != second) {
-        w = {zoom, synced, {first, second}, holdSamples, tempo, displayLengthMS(std::exp2(4.0f * zoom), synced)};
-    }
-    return w.ms;
+    const float ms = displayLengthMS(std::exp2(4.0f * zoom), synced);
+    displayWindow = {zoom, synced, first != second, {first, second}, holdSamples, tempo, ms};
+}
+
+void TSignalChain::noteDisplayWindowInputs() noexcept {
+    DisplayWindow& w = displayWindow;
+    const std::int32_t first = reverse[0].length.load(relaxed);
+    const std::int32_t second = reverse[1].length.load(relaxed);
+    if (first != w.takeLengths[0] || second != w.takeLengths[1] || holdSamples != w.holdSamples || tempo != w.tempo)
+        w.stale = true;
 }
 
 float TSignalChain::getReverseDisplayLengthMS() const noexcept {

@@ -70,7 +70,7 @@ void TSignalChain::init() noexcept {
     filterSnap = false;
     lfoTriggered = -1;
     dryGainValue = wetGainValue = -1.0f;
-    displayWindow.zoomValue = -1.0f;
+    displayWindow.stale = true;
     pendingResets.store(0, relaxed);
     storeRelaxed(tempo, kStartTempo);
 }
@@ -80,7 +80,7 @@ void TSignalChain::setSampleRate(float r) noexcept {
     displayStep = 1000.0f / r;
     storeRelaxed(samplesPerBar, 240.0f * r / tempo);
     for (TReverse& voice : reverse) voice.init(r);
-    displayWindow.zoomValue = -1.0f;  // the window is worked out afresh at the new rate
+    displayWindow.stale = true;  // the window is worked out afresh at the new rate
     lowPassFilter.init(r);
     highPassFilter.init(r);
     combFilter.init(r);
@@ -113,6 +113,7 @@ void TSignalChain::setHost() noexcept {
     storeRelaxed(tempo, bpm);
     storeRelaxed(samplesPerBar, sampleRate * 240.0f / bpm);
     for (TReverse& voice : reverse) voice.setTempo(bpm);
+    noteDisplayWindowInputs();
 
     prevTransportPlaying = transportPlaying;
     transportPlaying = hostTime.playing ? 1 : 0;
@@ -187,6 +188,7 @@ void TSignalChain::setOften() noexcept {
         holdLength = pow2(reverseTimeLog(hold)) / 1000.0f * sampleRate;
     }
     storeRelaxed(holdSamples, sampleCount(holdLength));
+    noteDisplayWindowInputs();  // the take lengths have been set above
 
     for (TReverse& voice : reverse)
         voice.setAttackDecay(value(Param::ReverseAttack), value(Param::ReverseDecay));
@@ -229,6 +231,7 @@ void TSignalChain::applyPendingResetsNow() noexcept {
 void TSignalChain::resetReverseNow(std::int32_t voice) noexcept {
     holding = false;
     storeRelaxed(holdSamples, std::int32_t{0});
+    noteDisplayWindowInputs();
     samplesSinceTrigger = 0;
     hostSyncCounter = 0;
     hostSyncDisplay = hostSyncStarted = false;
