@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <limits>
 
 #include "engine/ParameterLayout.h"
 #include "engine/SharedValue.h"
@@ -168,6 +169,23 @@ public:
     float vuPeak = 0.0f;
 
 private:
+    // A result of one parameter value, worked out again only when the value changes.
+    struct Memo {
+        float input = std::numeric_limits<float>::quiet_NaN();
+        float output = 0.0f;
+        template <class Curve>
+        float operator()(float x, Curve curve) noexcept {
+            if (x != input) {
+                input = x;
+                output = curve(x);
+            }
+            return output;
+        }
+    };
+    Memo inZoomMemo;
+    Memo outZoomMemo;
+    Memo thresholdMemo;
+
     // Parameter readers, inline: the chain calls them many times per frame.
     // The slots are constant indices within the table: read whole, no bounds check.
     float value(std::int32_t index) const noexcept { return loadRelaxed(values[index]); }

@@ -147,8 +147,9 @@ void TSignalChain::setHost() noexcept {
 }
 
 void TSignalChain::setOften() noexcept {
-    storeRelaxed(verticalInZoom, pow2(6.0f * value(Param::ReverseVerticalInZoom) - 1.0f));
-    storeRelaxed(verticalOutZoom, pow2(6.0f * value(Param::ReverseVerticalOutZoom) - 1.0f));
+    const auto zoomCurve = [](float zoom) { return pow2(6.0f * zoom - 1.0f); };
+    storeRelaxed(verticalInZoom, inZoomMemo(value(Param::ReverseVerticalInZoom), zoomCurve));
+    storeRelaxed(verticalOutZoom, outZoomMemo(value(Param::ReverseVerticalOutZoom), zoomCurve));
 
     const float oldHold = prevHoldValue;
     const float oldLength = prevLengthValue;
@@ -158,8 +159,7 @@ void TSignalChain::setOften() noexcept {
     if (length > value(Param::ReverseRetriggerHoldTime))
         owner.setParameterFromEngine(Param::ReverseRetriggerHoldTime, length);
 
-    const float thresholdValue = value(Param::ReverseTriggerThreshold);
-    threshold = kThresholdDb.gain(thresholdValue);
+    threshold = thresholdMemo(value(Param::ReverseTriggerThreshold), [](float x) { return kThresholdDb.gain(x); });
 
     const float hold = value(Param::ReverseRetriggerHoldTime);
     prevHoldValue = hold;
