@@ -48,6 +48,7 @@ void TFilter::init(float rate) noexcept {
     combResonanceInput = -1.0f;
     settled = false;
     b0 = b1 = b2 = a1 = a2 = 0.0f;
+    broadcastCoefficients();
     combDelay = 0;
     combWritePos = 0;
     combFeedback = 0.0f;
@@ -55,7 +56,7 @@ void TFilter::init(float rate) noexcept {
 }
 
 void TFilter::resetHistory() noexcept {
-    std::fill_n(&xHistory[0][0], 8, 0.0f);
+    std::fill_n(xHistory, 4, 0.0f);
     std::fill_n(&yHistory[0][0], 8, 0.0f);
     std::fill_n(combLeft, COMB_LINE_SIZE, 0.0f);
     std::fill_n(combRight, COMB_LINE_SIZE, 0.0f);
@@ -79,6 +80,11 @@ void TFilter::design() noexcept {
         case COMB: designComb(); break;
         default: break;
     }
+}
+
+void TFilter::broadcastCoefficients() noexcept {
+    const float values[5] = {b0, b1, b2, a1, a2};
+    for (int i = 0; i < 5; ++i) _mm_store_ps(coefficients[i], _mm_set1_ps(values[i]));
 }
 
 void TFilter::designComb() noexcept {
@@ -119,6 +125,7 @@ void TFilter::designLowPass() noexcept {
     b2 = float(g) + denormalOffset;
     a1 = float(2.0 * (1.0 - c * c) * g) + denormalOffset;
     a2 = float((1.0 - r * c + c * c) * g) + denormalOffset;
+    broadcastCoefficients();
 }
 
 void TFilter::designHighPass() noexcept {
@@ -132,6 +139,7 @@ void TFilter::designHighPass() noexcept {
     b2 = b0;
     a1 = float(-2.0 * cosOmega * g);
     a2 = float((1.0 - alpha) * g);
+    broadcastCoefficients();
 }
 
 void TFilter::processComb(float& left, float& right) noexcept {

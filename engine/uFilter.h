@@ -52,9 +52,11 @@ public:
     float b2 = 0.0f;
     float a1 = 0.0f;
     float a2 = 0.0f;
-    // Biquad history: [0] the previous, [1] the one before; lanes left, right
-    // (the other two lanes ride along unused).
-    alignas(16) float xHistory[2][4] = {};
+    // Biquad history, lanes left, right (the other two ride along unused):
+    // the input of the previous frame, which, held for its four sub-steps,
+    // is both x[n-1] and x[n-2] of the next sub-step; the outputs [0] y[n-1]
+    // and [1] y[n-2].
+    alignas(16) float xHistory[4] = {};
     alignas(16) float yHistory[2][4] = {};
     int32_t combDelay = 0;
     uint32_t combWritePos = 0;
@@ -73,6 +75,7 @@ private:
     bool update(bool snap) noexcept;
     void resetHistory() noexcept;
     void design() noexcept;
+    void broadcastCoefficients() noexcept;
     void designComb() noexcept;
     void designLowPass() noexcept;
     void designHighPass() noexcept;
@@ -89,6 +92,8 @@ private:
     float followResonance = 0.0f;
     bool followInUse = false;
     bool settled = false;
+    // b0, b1, b2, a1, a2, each in all four lanes, as the biquad multiplies them.
+    alignas(16) float coefficients[5][4] = {};
 };
 
 inline void TFilter::follow(float frequency, float res, bool inUse, bool snap) noexcept {
@@ -119,21 +124,24 @@ inline bool TFilter::update(bool snap) noexcept {
 
 // The input pair is held for the four sub-steps and their outputs averaged.
 // With the input held, b0 x[n], b1 x[n] and b2 x[n] are the same products in
-// every sub-step, so each is formed once; the sums keep the order of
+// every sub-step, so each is formed once, and so is b2 times the previous
+// input; the sums keep the order of
 // b0 x[n] + b1 x[n-1] + b2 x[n-2] - a1 y[n-1] - a2 y[n-2] + offset.
 inline __m128 TFilter::processBiquad(__m128 pair) noexcept {
     const __m128 offset = _mm_set1_ps(denormalOffset);
     const __m128 x = _mm_add_ps(pair, offset);
-    const __m128 x1 = _mm_load_ps(xHistory[0]);
-    const __m128 x2 = _mm_load_ps(xHistory[1]);
+    const __m128 previous = _mm_load_ps(xHistory);
     __m128 y1 = _mm_load_ps(yHistory[0]);
     __m128 y2 = _mm_load_ps(yHistory[1]);
-    const __m128 c1 = _mm_set1_ps(b1), c2 = _mm_set1_ps(b2), d1 = _mm_set1_ps(a1), d2 = _mm_set1_ps(a2);
-    const __m128 b0x = _mm_mul_ps(_mm_set1_ps(b0), x);
+    const __m128 c0 = _mm_load_ps(coefficients[0]), c1 = _mm_load_ps(coefficients[1]);
+    const __m128 c2 = _mm_load_ps(coefficients[2]), d1 = _mm_load_ps(coefficients[3]);
+    const __m128 d2 = _mm_load_ps(coefficients[4]);
+    const __m128 b0x = _mm_mul_ps(c0, x);
     const __m128 b01x = _mm_add_ps(b0x, _mm_mul_ps(c1, x));
     const __m128 held = _mm_add_ps(b01x, _mm_mul_ps(c2, x));
-    const __m128 feedForward[4] = {_mm_add_ps(_mm_add_ps(b0x, _mm_mul_ps(c1, x1)), _mm_mul_ps(c2, x2)),
-                                   _mm_add_ps(b01x, _mm_mul_ps(c2, x1)), held, held};
+    const __m128 b2Previous = _mm_mul_ps(c2, previous);
+    const __m128 feedForward[4] = {_mm_add_ps(_mm_add_ps(b0x, _mm_mul_ps(c1, previous)), b2Previous),
+                                   _mm_add_ps(b01x, b2Previous), held, held};
     __m128 sum = _mm_setzero_ps();
     for (const __m128 ff : feedForward) {
         const __m128 y = _mm_add_ps(_mm_sub_ps(_mm_sub_ps(ff, _mm_mul_ps(d1, y1)), _mm_mul_ps(d2, y2)), offset);
@@ -144,14 +152,13 @@ inline __m128 TFilter::processBiquad(__m128 pair) noexcept {
     const __m128 out = _mm_mul_ps(sum, _mm_set1_ps(1.0f / float(oversampling)));
     // out - out is 0 exactly when out is finite.
     const __m128 finite = _mm_cmpeq_ps(_mm_sub_ps(out, out), _mm_setzero_ps());
-    _mm_store_ps(xHistory[0], x);
-    _mm_store_ps(xHistory[1], x);
+    _mm_store_ps(xHistory, x);
     _mm_store_ps(yHistory[0], y1);
     _mm_store_ps(yHistory[1], y2);
     if ((_mm_movemask_ps(finite) & 3) != 3) {
         // A non-finite input would otherwise poison the recursion for good:
         // that channel starts again from silence.
-        for (float* history : {xHistory[0], xHistory[1], yHistory[0], yHistory[1]})
+        for (float* history : {xHistory, yHistory[0], yHistory[1]})
             _mm_store_ps(history, _mm_and_ps(finite, _mm_load_ps(history)));
     }
     return _mm_and_ps(finite, out);
