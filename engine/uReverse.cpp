@@ -20,10 +20,6 @@ float sanitizedRate(float rate) noexcept {
     return (std::isfinite(rate) && rate >= 1000.0f) ? rate : 1000.0f;
 }
 
-float clamp01(float value) noexcept {
-    return std::min(std::max(value, 0.0f), 1.0f);
-}
-
 // Length in samples, clamped before the conversion so that no rate, tempo or
 // setting can produce an out-of-range integer (NaN counts as the minimum).
 int32_t clampedLength(float samples) noexcept {
@@ -166,45 +162,6 @@ void TReverse::updateEnvelope() noexcept {
     decayMult = getEnvelopeMult(decayX);
 }
 
-void TReverse::process(float inL, float inR, float& outL, float& outR, int32_t offset) noexcept {
-    outL = 0.0f;
-    outR = 0.0f;
-    if (!used.load(relaxed) || finished.load(relaxed)) return;
-
-    const int32_t len = length.load(relaxed);
-    int32_t pos = position.load(relaxed);
-    int32_t ph = phase.load(relaxed);
-
-    if (ph == 1) {
-        // Wide arithmetic: a stuck position or a large offset must not wrap
-        // round into the buffer.
-        const int64_t index = int64_t(len) - 2 - int64_t(offset) - int64_t(pos);
-        if (index >= 0 && index < BUFFER_SIZE) {
-            const float a = clamp01((float(pos) + 1.0f) * attackMult);
-            const float d = clamp01(float(int64_t(len) - 1 - pos) * decayMult);
-            const float gain = a * a * d;
-            outL = bufferLeft[index] * gain;
-            outR = bufferRight[index] * gain;
-        }
-    } else if (ph == 0) {
-        pos = std::clamp(pos, 0, BUFFER_SIZE - 1);
-        bufferLeft[pos] = inL;
-        bufferRight[pos] = inR;
-        writtenExtent = std::max(writtenExtent, pos + 1);
-    }
-
-    // A voice whose length was lowered below its position waits here until it
-    // is cleared; its position saturates rather than wrapping negative.
-    if (pos < std::numeric_limits<int32_t>::max()) ++pos;
-    if (pos == len - 1) {
-        pos = 0;
-        started.store(true, relaxed);
-        ++ph;
-        phase.store(ph, relaxed);
-        if (ph == 2) finished.store(true, relaxed);
-    }
-    position.store(pos, relaxed);
-}
 
 float TReverse::getLength() const noexcept {
     return float(length.load(relaxed)) * 1000.0f / sampleRate.load(relaxed);

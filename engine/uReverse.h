@@ -2,8 +2,10 @@
 // once, backwards, under an attack and a decay ramp, and falls silent.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <limits>
 
 class TReverse {
 public:
@@ -96,3 +98,44 @@ private:
     float decayX = 0.0f;
     bool envelopeStale = true;
 };
+
+// Inline: the chain runs both voices every frame.
+inline void TReverse::process(float inL, float inR, float& outL, float& outR, int32_t offset) noexcept {
+    outL = 0.0f;
+    outR = 0.0f;
+    if (!used.load(std::memory_order_relaxed) || finished.load(std::memory_order_relaxed)) return;
+
+    const int32_t len = length.load(std::memory_order_relaxed);
+    int32_t pos = position.load(std::memory_order_relaxed);
+    int32_t ph = phase.load(std::memory_order_relaxed);
+
+    if (ph == 1) {
+        // Wide arithmetic: a stuck position or a large offset must not wrap
+        // round into the buffer.
+        const int64_t index = int64_t(len) - 2 - int64_t(offset) - int64_t(pos);
+        if (index >= 0 && index < BUFFER_SIZE) {
+            const float a = std::clamp((float(pos) + 1.0f) * attackMult, 0.0f, 1.0f);
+            const float d = std::clamp(float(int64_t(len) - 1 - pos) * decayMult, 0.0f, 1.0f);
+            const float gain = a * a * d;
+            outL = bufferLeft[index] * gain;
+            outR = bufferRight[index] * gain;
+        }
+    } else if (ph == 0) {
+        pos = std::clamp(pos, 0, BUFFER_SIZE - 1);
+        bufferLeft[pos] = inL;
+        bufferRight[pos] = inR;
+        writtenExtent = std::max(writtenExtent, pos + 1);
+    }
+
+    // A voice whose length was lowered below its position waits here until it
+    // is cleared; its position saturates rather than wrapping negative.
+    if (pos < std::numeric_limits<int32_t>::max()) ++pos;
+    if (pos == len - 1) {
+        pos = 0;
+        started.store(true, std::memory_order_relaxed);
+        ++ph;
+        phase.store(ph, std::memory_order_relaxed);
+        if (ph == 2) finished.store(true, std::memory_order_relaxed);
+    }
+    position.store(pos, std::memory_order_relaxed);
+}
