@@ -17,12 +17,14 @@ void TLfo::init(float rate) noexcept {
     wave = 0;
     increment = 0.0f;
     phaseOffset = 0.0f;
+    phase = 0.0f;
     cyclePhase.store(0.0f, relaxed);
     randomValue = 0.0f;
     incrementStale = true;
 }
 
 void TLfo::reset() noexcept {
+    phase = 0.0f;
     cyclePhase.store(0.0f, relaxed);
     randomValue = 0.0f;
 }

@@ -30,6 +30,7 @@ public:
     float increment = 0.0f;
     float phaseOffset = 0.0f;
     std::atomic<float> cyclePhase{0.0f};  // the editor's LFO screen polls it
+    float phase = 0.0f;  // the same, as the audio thread keeps it at hand
     static_assert(std::atomic<float>::is_always_lock_free);
     float randomValue = 0.0f;
 
@@ -56,7 +57,7 @@ inline int32_t TLfo::nextRandom15() noexcept {
 // Inline: the chain runs it every frame.
 inline void TLfo::update(float samples) noexcept {
     const float steps = (std::isfinite(samples) && samples > 0.0f) ? samples : 0.0f;
-    float phase = cyclePhase.load(std::memory_order_relaxed) + steps * increment;
+    phase += steps * increment;
     if (phase >= 1.0f) {
         phase = std::isfinite(phase) ? phase - std::floor(phase) : 0.0f;
         randomValue = float(nextRandom15()) * 2.0f / 32767.0f - 1.0f;
@@ -68,7 +69,7 @@ inline void TLfo::update(float samples) noexcept {
 // modulates something.
 inline float TLfo::getValue() const noexcept {
     if (!on) return 0.0f;
-    const float shifted = cyclePhase.load(std::memory_order_relaxed) + phaseOffset;
+    const float shifted = phase + phaseOffset;
     const float frac = shifted - std::floor(shifted);
     switch (wave) {
         case 0: return std::sin(frac * 6.28318f);
